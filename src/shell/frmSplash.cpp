@@ -1,0 +1,69 @@
+#include "shell/frmSplash.h"
+
+#include "QuessarVersion.h"
+#include "common/CenterForm.h"
+#include "shell/frmPrincipal.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_imgSplash(new QLabel(this)),
+      m_lblVersao(new QLabel(this)),
+      m_tmrSplash(new QTimer(this))
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Morvane's Quessar"));
+    setFixedSize(250, 299);
+    // Clicks and keys do nothing here; only the timer moves the program on.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+
+    m_imgSplash->setObjectName(QStringLiteral("imgSplash"));
+    m_imgSplash->setGeometry(0, 0, 250, 300);
+    m_imgSplash->setPixmap(QPixmap(QStringLiteral(":/quessar/splash.jpg")));
+
+    m_lblVersao->setObjectName(QStringLiteral("lblVersão"));
+    m_lblVersao->setGeometry(0, 248, 251, 29);
+    m_lblVersao->setAlignment(Qt::AlignCenter);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(21.75);
+    font.setBold(true);
+    m_lblVersao->setFont(font);
+    QPalette white = m_lblVersao->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    m_lblVersao->setPalette(white);
+
+    m_tmrSplash->setObjectName(QStringLiteral("tmrSplash"));
+    m_tmrSplash->setInterval(SplashMilliseconds);
+    m_tmrSplash->setSingleShot(true);
+    // A coarse timer may fire several percent early.
+    m_tmrSplash->setTimerType(Qt::PreciseTimer);
+    connect(m_tmrSplash, &QTimer::timeout, this, &frmSplash::tmrSplash_Timer);
+
+    // Form_Load: centre, write the version, start counting.
+    CenterForm(this);
+    m_lblVersao->setText(
+        VersionText(QuessarVersionMajor, QuessarVersionMinor, QuessarVersionPatch));
+    m_tmrSplash->start();
+}
+
+frmSplash::~frmSplash() = default;
+
+QString frmSplash::VersionText(int major, int minor, int revision)
+{
+    return QStringLiteral("Versão %1.%2%3").arg(major).arg(minor).arg(revision);
+}
+
+void frmSplash::tmrSplash_Timer()
+{
+    // The main window comes up first, so the program always has a window on screen and does
+    // not quit when the splash closes.
+    auto *main = new frmPrincipal;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->show();
+    close();
+    deleteLater();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTimer;
+
+// The window that opens the program: the artwork with the version over it. After
+// two and a half seconds it shows the main window and closes itself.
+class frmSplash : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int SplashMilliseconds = 2500;
+
+    explicit frmSplash(QWidget *parent = nullptr);
+    ~frmSplash() override;
+
+    // "Versão " + major + "." + minor + revision: version 1.0.0 reads "Versão 1.00".
+    static QString VersionText(int major, int minor, int revision);
+
+private:
+    void tmrSplash_Timer();
+
+    QLabel *m_imgSplash;
+    QLabel *m_lblVersao;
+    QTimer *m_tmrSplash;
+};
