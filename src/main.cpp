@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quessar"));
     QApplication::setApplicationVersion(QString::fromLatin1(QuessarVersionString));
-    QApplication::setDesktopFileName(QStringLiteral("quessar"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.Quessar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quessar/icons/quessar-256.png")));
 
     // The whole interface is Brazilian Portuguese, the buttons and menus Qt draws included.
