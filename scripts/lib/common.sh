@@ -13,7 +13,7 @@ QUESSAR_RUN_PACKAGES=(
 # What the tests need on top.
 QUESSAR_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils
+    xvfb xauth x11-utils x11-apps
 )
 
 # Installs whichever of the given Debian packages are missing: one 'apt-get update', then one

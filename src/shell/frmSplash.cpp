@@ -15,7 +15,8 @@ frmSplash::frmSplash(QWidget *parent)
       m_tmrSplash(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(QStringLiteral("Morvane's Quessar"));
+    // The splash has no title bar; its window name only tells window lists what it is.
+    setWindowTitle(QStringLiteral("Quessar"));
     setFixedSize(250, 299);
     // Clicks and keys do nothing here; only the timer moves the program on.
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,0 +1,25 @@
+#include "common/ApplicationSetup.h"
+
+#include "QuessarVersion.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void SetUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Quessar"));
+    QApplication::setApplicationVersion(QString::fromLatin1(QuessarVersionString));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.Quessar"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quessar/icons/quessar-256.png")));
+
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                         QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
