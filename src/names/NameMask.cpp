@@ -2,8 +2,6 @@
 
 #include "common/RandomSource.h"
 
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -34,11 +32,16 @@ QString GenerateNameFromMask(QStringView mask, RandomSource &source)
     QChar *out = name.data();
     for (const QChar c : mask) {
         if (const MaskClass *table = MaskClassFor(c.unicode())) {
-            const auto n = table->entries.size();
-            // Computed in double, r < 1 always gives a position below n; the clamp only
-            // guards against a faulty injected source.
-            const double scaled = std::floor(double(source.next()) * double(n));
-            const auto position = static_cast<std::size_t>(std::clamp(scaled, 0.0, double(n - 1)));
+            const std::size_t n = table->entries.size();
+            // floor(r * n), computed in double so that r < 1 always stays below n. For the
+            // non-negative product a truncating conversion is the floor, and much cheaper
+            // than a call to floor(); the checks only guard against a faulty injected source.
+            const double scaled = double(source.next()) * double(n);
+            std::size_t position = 0;
+            if (scaled >= double(n))
+                position = n - 1;
+            else if (scaled > 0.0)
+                position = static_cast<std::size_t>(scaled);
             *out++ = QChar(table->entries[position]);
         } else {
             *out++ = c;

@@ -73,6 +73,13 @@ TEST(GenerateNameFromMask, InjectedDrawsPickPositionsFloorRTimesN)
     EXPECT_EQ(GenerateNameFromMask(u"@$!&#%^[]{}*", top), u"zZuU9euEUÜüz");
 }
 
+// A source that breaks its promise (1.0, negative, NaN, huge) still yields table entries.
+TEST(GenerateNameFromMask, FaultySourceStaysInsideTheTables)
+{
+    SequenceRandomSource source({1.0f, -0.5f, std::nanf(""), 1e30f});
+    EXPECT_EQ(GenerateNameFromMask(u"@@@@", source), u"zbbz");
+}
+
 TEST(GenerateNameFromMask, LiteralsAreCopiedAndDrawNothing)
 {
     SequenceRandomSource source({0.5f});
