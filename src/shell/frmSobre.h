@@ -2,7 +2,12 @@
 
 #include <QDialog>
 
-// Placeholder until the window is built.
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The About window: credits, how to reach the author, and a photo. OK, Enter, Escape and the
+// close box all close it.
 class frmSobre : public QDialog
 {
     Q_OBJECT
@@ -10,4 +15,20 @@ class frmSobre : public QDialog
 public:
     explicit frmSobre(QWidget *parent = nullptr);
     ~frmSobre() override;
+
+    // The five lines of the About text joined by CR LF, with no line end after the last one.
+    static QString AboutText();
+
+public Q_SLOTS:
+    // Escape and the close box do what OK does.
+    void reject() override;
+
+private:
+    void cmdOK_Click();
+
+    QWidget *m_pctAreaAni;
+    QLabel *m_pctDegrade;
+    QPushButton *m_cmdOK;
+    QPlainTextEdit *m_txtSobre;
+    QLabel *m_imgFoto;
 };
