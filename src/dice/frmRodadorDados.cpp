@@ -1,9 +1,251 @@
 #include "dice/frmRodadorDados.h"
 
-frmRodadorDados::frmRodadorDados(QWidget *parent) : QDialog(parent)
+#include "common/CenterForm.h"
+#include "common/LeadingNumber.h"
+#include "common/RandomSource.h"
+#include "common/WindowDressing.h"
+#include "dice/ArrowButton.h"
+#include "dice/DiceRoll.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTime>
+
+namespace {
+
+QFont arialBold()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
+}
+
+QFont courierNew(qreal pointSize, bool bold)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+const QColor LightGrey(224, 224, 224);
+const QColor Green(0, 128, 0);
+
+void paintBase(QWidget *box)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, LightGrey);
+    box->setPalette(palette);
+}
+
+QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry,
+                        const QFont &font)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    box->setFont(font);
+    box->setReadOnly(true);
+    paintBase(box);
+    return box;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
+              const QColor &colour)
+{
+    auto *lbl = new QLabel(text, parent);
+    lbl->setObjectName(QLatin1String(name));
+    lbl->setGeometry(geometry);
+    lbl->setFont(arialBold());
+    QPalette palette = lbl->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    lbl->setPalette(palette);
+    return lbl; // a QLabel fills no background: it stays transparent
+}
+
+ArrowButton *stepper(QWidget *parent, const char *name, ArrowButton::Direction direction,
+                     const QRect &geometry, const QString &accessibleName)
+{
+    auto *button = new ArrowButton(direction, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    button->setAccessibleName(accessibleName);
+    return button;
+}
+
+// The time of day in whole seconds since midnight: the reseed value changes once a second.
+double SecondsSinceMidnight()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000;
+}
+
+} // namespace
+
+frmRodadorDados::frmRodadorDados(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmRodadorDados"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Rodador de Dados"));
+    setFixedSize(451, 227);
+
+    // The dressing at the left edge, with the OK button in the black strip.
+    m_pctAreaAni = new QWidget(this);
+    m_pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
+    m_pctAreaAni->setGeometry(0, 0, 41, 229);
+    m_pctDegrade = new QLabel(this);
+    m_pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
+    m_pctDegrade->setGeometry(WindowDressing::GradientLeft, 0, WindowDressing::GradientWidth,
+                              WindowDressing::GradientHeight);
+    m_pctDegrade->raise(); // its first column covers the strip's last one
+
+    m_cmdOK = new QPushButton(QStringLiteral("&OK"), m_pctAreaAni);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setGeometry(6, 96, 30, 30);
+    m_cmdOK->setFont(arialBold());
+    m_cmdOK->setDefault(true);
+
+    // Results.
+    m_txtResultFinal = readOnlyLine(this, "txtResultFinal", QRect(58, 174, 391, 49),
+                                    courierNew(20.25, true));
+
+    m_txtResultParc = new QPlainTextEdit(this);
+    m_txtResultParc->setObjectName(QStringLiteral("txtResultParc"));
+    m_txtResultParc->setGeometry(58, 72, 391, 81);
+    m_txtResultParc->setFont(courierNew(8.25, false));
+    m_txtResultParc->setReadOnly(true);
+    // Read-only still means selectable and copyable, with the mouse and the keyboard.
+    m_txtResultParc->setTextInteractionFlags(Qt::TextSelectableByMouse
+                                             | Qt::TextSelectableByKeyboard);
+    m_txtResultParc->setTabChangesFocus(true);
+    m_txtResultParc->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_txtResultParc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_txtResultParc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    paintBase(m_txtResultParc);
+
+    // The top row: quantity and faces with their steppers, and the roll.
+    m_cmdGirar = new QPushButton(QStringLiteral("Girar!"), this);
+    m_cmdGirar->setObjectName(QStringLiteral("cmdGirar"));
+    m_cmdGirar->setGeometry(282, 6, 81, 25);
+    m_cmdGirar->setAutoDefault(false);
+
+    using Direction = ArrowButton::Direction;
+    m_cmdDesceFaces = stepper(this, "cmdDesceFaces", Direction::Down, QRect(232, 18, 13, 13),
+                              QStringLiteral("Menos faces"));
+    m_cmdSobeFaces = stepper(this, "cmdSobeFaces", Direction::Up, QRect(232, 6, 13, 13),
+                             QStringLiteral("Mais faces"));
+    m_txtFaces = readOnlyLine(this, "txtFaces", QRect(194, 6, 37, 23), courierNew(8.25, false));
+    m_cmdDesceQuant = stepper(this, "cmdDesceQuant", Direction::Down, QRect(126, 18, 13, 13),
+                              QStringLiteral("Menos dados"));
+    m_cmdSobeQuant = stepper(this, "cmdSobeQuant", Direction::Up, QRect(126, 6, 13, 13),
+                             QStringLiteral("Mais dados"));
+    m_txtQuant = readOnlyLine(this, "txtQuant", QRect(88, 6, 37, 23), courierNew(8.25, false));
+
+    label(this, "Label5", QStringLiteral("Resultado final:"), QRect(58, 158, 84, 14), Green);
+    label(this, "Label4", QStringLiteral("Resultados parciais"), QRect(56, 54, 108, 14), Green);
+    label(this, "Label3", QStringLiteral("faces"), QRect(248, 4, 30, 14), Qt::black);
+    label(this, "Label2", QStringLiteral("dados de"), QRect(142, 4, 51, 14), Qt::black);
+    label(this, "Label1", QStringLiteral("Girar"), QRect(58, 4, 27, 14), Qt::black);
+
+    QWidget::setTabOrder(m_cmdOK, m_txtResultFinal);
+    QWidget::setTabOrder(m_txtResultFinal, m_txtResultParc);
+    QWidget::setTabOrder(m_txtResultParc, m_cmdGirar);
+    QWidget::setTabOrder(m_cmdGirar, m_cmdDesceFaces);
+    QWidget::setTabOrder(m_cmdDesceFaces, m_cmdSobeFaces);
+    QWidget::setTabOrder(m_cmdSobeFaces, m_txtFaces);
+    QWidget::setTabOrder(m_txtFaces, m_cmdDesceQuant);
+    QWidget::setTabOrder(m_cmdDesceQuant, m_cmdSobeQuant);
+    QWidget::setTabOrder(m_cmdSobeQuant, m_txtQuant);
+
+    connect(m_cmdOK, &QPushButton::clicked, this, &frmRodadorDados::cmdOK_Click);
+    connect(m_cmdGirar, &QPushButton::clicked, this, &frmRodadorDados::cmdGirar_Click);
+    connect(m_cmdSobeQuant, &QPushButton::clicked, this, &frmRodadorDados::cmdSobeQuant_Click);
+    connect(m_cmdDesceQuant, &QPushButton::clicked, this, &frmRodadorDados::cmdDesceQuant_Click);
+    connect(m_cmdSobeFaces, &QPushButton::clicked, this, &frmRodadorDados::cmdSobeFaces_Click);
+    connect(m_cmdDesceFaces, &QPushButton::clicked, this, &frmRodadorDados::cmdDesceFaces_Click);
+
+    // Form_Load: centre, dress, start at one die of four faces with no results.
+    CenterForm(this);
+    WindowDressing::dress(m_pctAreaAni, m_pctDegrade);
+    m_quantityIndex = 0;
+    m_facesIndex = 0;
+    showQuantity();
+    showFaces();
 }
 
 frmRodadorDados::~frmRodadorDados() = default;
+
+void frmRodadorDados::reject()
+{
+    cmdOK_Click();
+}
+
+void frmRodadorDados::showQuantity()
+{
+    m_txtQuant->setText(QString::number(QuantityChoices[m_quantityIndex]));
+}
+
+void frmRodadorDados::showFaces()
+{
+    m_txtFaces->setText(QString::number(FaceChoices[m_facesIndex]));
+}
+
+// The steppers stop silently at either end of their table.
+void frmRodadorDados::cmdSobeQuant_Click()
+{
+    if (m_quantityIndex + 1 < QuantityChoices.size()) {
+        ++m_quantityIndex;
+        showQuantity();
+    }
+}
+
+void frmRodadorDados::cmdDesceQuant_Click()
+{
+    if (m_quantityIndex > 0) {
+        --m_quantityIndex;
+        showQuantity();
+    }
+}
+
+void frmRodadorDados::cmdSobeFaces_Click()
+{
+    if (m_facesIndex + 1 < FaceChoices.size()) {
+        ++m_facesIndex;
+        showFaces();
+    }
+}
+
+void frmRodadorDados::cmdDesceFaces_Click()
+{
+    if (m_facesIndex > 0) {
+        --m_facesIndex;
+        showFaces();
+    }
+}
+
+void frmRodadorDados::cmdGirar_Click()
+{
+    RandomSource &source = RandomSource::process();
+    source.reseed(SecondsSinceMidnight());
+
+    // The boxes are the truth: the roll reads what they show. They only ever hold entries
+    // of the two tables, so both numbers are always in range.
+    const qint16 quantity = RoundToWhole<qint16>(LeadingNumber(m_txtQuant->text())).value_or(0);
+    const double faces = LeadingNumber(m_txtFaces->text());
+    const DiceRoll roll = RollDice(quantity, faces, source);
+
+    m_txtResultParc->setPlainText(FormatPartialResults(roll.values));
+    m_txtResultFinal->setText(QString::number(roll.total));
+}
+
+void frmRodadorDados::cmdOK_Click()
+{
+    accept();
+}
