@@ -1,9 +1,341 @@
 #include "city/frmGeradorCidadeADD.h"
 
-frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent) : QDialog(parent)
+#include "city/BusyCursor.h"
+#include "city/CityFile.h"
+#include "city/CityReport.h"
+#include "common/CenterForm.h"
+#include "common/DigitLineEdit.h"
+#include "common/LeadingNumber.h"
+#include "common/RandomSource.h"
+#include "common/SortedInsert.h"
+#include "common/WindowDressing.h"
+#include "names/NameMask.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+
+#include <optional>
+
+QString frmGeradorCidadeADD::s_lastCityName;
+
+namespace {
+
+const QString Title = QStringLiteral("Quessar");
+
+// The window's own font, which the plain buttons and the block box use: the small
+// sans-serif the layout was drawn for.
+QFont windowFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont arialBold()
+{
+    QFont font = windowFont();
+    font.setBold(true);
+    return font;
+}
+
+QFont courierNew()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(8.25);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1StringView(name));
+    b->setGeometry(place);
+    // Enter does nothing in this window: no button may take it.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(QLatin1StringView(name));
+    l->setGeometry(place);
+    l->setFont(arialBold());
+    QPalette palette = l->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(palette);
+    l->setAutoFillBackground(false);
+    return l;
+}
+
+QPlainTextEdit *textArea(QWidget *parent, const char *name, const QRect &place)
+{
+    auto *t = new QPlainTextEdit(parent);
+    t->setObjectName(QLatin1StringView(name));
+    t->setGeometry(place);
+    t->setFont(courierNew());
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    t->setTabChangesFocus(true);
+    return t;
+}
+
+// How a character appears in a message: itself in quotes when it can be shown, and always
+// its code point.
+QString describeCharacter(char32_t character)
+{
+    const QString code = QStringLiteral("U+%1")
+                             .arg(static_cast<qulonglong>(character), 4, 16, QLatin1Char('0'))
+                             .toUpper();
+    const bool showable = !QChar::isSurrogate(character) && QChar::isPrint(character);
+    if (!showable)
+        return code;
+    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&character, 1), code);
+}
+
+} // namespace
+
+frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmGeradorCidadeADD"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Cidades (AD&D)"));
+    setFixedSize(450, 337);
+    setSizeGripEnabled(false);
+    setFont(windowFont());
+
+    // Created in tab order, which also puts the gradient over the black strip.
+    m_pctAreaAni = new QWidget(this);
+    m_pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
+    m_pctAreaAni->setGeometry(0, 0, 41, 337);
+
+    m_cmdOK = button(m_pctAreaAni, "cmdOK", QStringLiteral("&OK"), {6, 148, 30, 30});
+    m_cmdOK->setFont(arialBold());
+
+    m_pctDegrade = new QLabel(this);
+    m_pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
+    m_pctDegrade->setGeometry(40, 0, 16, 400);
+
+    m_cmdSalvar = button(this, "cmdSalvar", QStringLiteral("Salvar Cidade!"), {362, 122, 85, 25});
+
+    m_txtCidade = textArea(this, "txtCidade", {58, 152, 387, 181});
+
+    m_cmdGeraCidade =
+        button(this, "cmdGeraCidade", QStringLiteral("Gerar Cidade!"), {288, 122, 75, 25});
+
+    m_txtBlocos = new DigitLineEdit(this);
+    m_txtBlocos->setObjectName(QStringLiteral("txtBlocos"));
+    m_txtBlocos->setGeometry(230, 122, 53, 23);
+    m_txtBlocos->setMaxLength(5);
+
+    m_cmdGerarNome = button(this, "cmdGerarNome", QStringLiteral("Gerar nome!"), {350, 92, 97, 25});
+
+    m_txtNome = new QLineEdit(this);
+    m_txtNome->setObjectName(QStringLiteral("txtNome"));
+    m_txtNome->setGeometry(152, 92, 195, 23);
+    m_txtNome->setFont(courierNew());
+    m_txtNome->setMaxLength(50);
+    m_txtNome->setReadOnly(true);
+    QPalette grey = m_txtNome->palette();
+    grey.setColor(QPalette::Base, QColor(224, 224, 224));
+    m_txtNome->setPalette(grey);
+
+    m_txtAjudaNomes = textArea(this, "txtAjudaNomes", {58, 52, 389, 37});
+    m_txtAjudaNomes->setReadOnly(true);
+
+    m_txtMascara = new QLineEdit(this);
+    m_txtMascara->setObjectName(QStringLiteral("txtMascara"));
+    m_txtMascara->setGeometry(250, 16, 195, 23);
+    m_txtMascara->setFont(courierNew());
+    m_txtMascara->setMaxLength(50);
+
+    m_cmdUsarMascara = button(this, "cmdUsarMascara", QStringLiteral(">"), {224, 16, 25, 25});
+
+    m_cmbMascPre = new QComboBox(this);
+    m_cmbMascPre->setObjectName(QStringLiteral("cmbMascPre"));
+    m_cmbMascPre->setGeometry(58, 16, 165, 22);
+    m_cmbMascPre->setFont(courierNew());
+    m_cmbMascPre->setEditable(false);
+
+    label(this, "Label4", QStringLiteral("Blocos (1 bloco = 250 pessoas):"), {58, 122, 171, 14});
+    label(this, "Label3", QStringLiteral("Nome da cidade:"), {60, 92, 90, 14});
+    label(this, "lblAjuda1", QStringLiteral("Ajuda:"), {58, 40, 34, 14});
+    label(this, "Label2", QStringLiteral("M\u00E1scara do nome da cidade:"), {250, 0, 156, 14});
+    label(this, "Label1", QStringLiteral("M\u00E1scaras pr\u00E9-definidas:"), {58, 0, 133, 14});
+
+    m_pctAreaAni->setFocusPolicy(Qt::NoFocus);
+    m_pctDegrade->setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(m_cmdOK, m_cmdSalvar);
+    QWidget::setTabOrder(m_cmdSalvar, m_txtCidade);
+    QWidget::setTabOrder(m_txtCidade, m_cmdGeraCidade);
+    QWidget::setTabOrder(m_cmdGeraCidade, m_txtBlocos);
+    QWidget::setTabOrder(m_txtBlocos, m_cmdGerarNome);
+    QWidget::setTabOrder(m_cmdGerarNome, m_txtNome);
+    QWidget::setTabOrder(m_txtNome, m_txtAjudaNomes);
+    QWidget::setTabOrder(m_txtAjudaNomes, m_txtMascara);
+    QWidget::setTabOrder(m_txtMascara, m_cmdUsarMascara);
+    QWidget::setTabOrder(m_cmdUsarMascara, m_cmbMascPre);
+
+    connect(m_cmdOK, &QPushButton::clicked, this, &frmGeradorCidadeADD::cmdOK_Click);
+    connect(m_cmdSalvar, &QPushButton::clicked, this, &frmGeradorCidadeADD::cmdSalvar_Click);
+    connect(m_cmdGeraCidade, &QPushButton::clicked, this,
+            &frmGeradorCidadeADD::cmdGeraCidade_Click);
+    connect(m_cmdGerarNome, &QPushButton::clicked, this, &frmGeradorCidadeADD::cmdGerarNome_Click);
+    connect(m_cmdUsarMascara, &QPushButton::clicked, this,
+            &frmGeradorCidadeADD::cmdUsarMascara_Click);
+    connect(m_txtMascara, &QLineEdit::textChanged, this, &frmGeradorCidadeADD::txtMascara_Change);
+    connect(m_txtBlocos, &QLineEdit::textChanged, this, &frmGeradorCidadeADD::txtBlocos_Change);
+
+    // Form_Load
+    CenterForm(this);
+    // Each opening starts a new random sequence: names differ from one opening to the next.
+    RandomSource::process().reseed(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
+    WindowDressing::dress(m_pctAreaAni, m_pctDegrade);
+    m_txtAjudaNomes->setPlainText(MaskHelpText());
+    FillPredefinedMasks();
+    m_txtBlocos->setText(QStringLiteral("1"));
 }
 
 frmGeradorCidadeADD::~frmGeradorCidadeADD() = default;
+
+const QString &frmGeradorCidadeADD::LastCityName()
+{
+    return s_lastCityName;
+}
+
+void frmGeradorCidadeADD::ResetLastCityName()
+{
+    s_lastCityName.clear();
+}
+
+QStringList frmGeradorCidadeADD::PredefinedMasks()
+{
+    return {QStringLiteral("$}@"), QStringLiteral("$@!@!"), QStringLiteral("$@!"),
+            QStringLiteral("[@!@ $!@@@!@"), QStringLiteral("$!^ $!!@^")};
+}
+
+QString frmGeradorCidadeADD::DefaultMask()
+{
+    return QStringLiteral("$!^ $!!@^");
+}
+
+void frmGeradorCidadeADD::reject()
+{
+    cmdOK_Click();
+}
+
+void frmGeradorCidadeADD::FillPredefinedMasks()
+{
+    m_txtMascara->setText(DefaultMask());
+    for (const QString &mask : PredefinedMasks())
+        InsertSorted(m_cmbMascPre, mask);
+    m_cmbMascPre->setCurrentIndex(-1);
+}
+
+void frmGeradorCidadeADD::cmdUsarMascara_Click()
+{
+    // With nothing selected the text is empty, and the mask box puts the default back.
+    m_txtMascara->setText(m_cmbMascPre->currentIndex() < 0 ? QString()
+                                                           : m_cmbMascPre->currentText());
+}
+
+void frmGeradorCidadeADD::txtMascara_Change()
+{
+    if (m_txtMascara->text().isEmpty())
+        m_txtMascara->setText(DefaultMask());
+}
+
+void frmGeradorCidadeADD::cmdGerarNome_Click()
+{
+    m_txtNome->setText(GenerateNameFromMask(m_txtMascara->text()));
+}
+
+void frmGeradorCidadeADD::txtBlocos_Change()
+{
+    if (m_txtBlocos->text().isEmpty())
+        m_txtBlocos->setText(QStringLiteral("1"));
+}
+
+void frmGeradorCidadeADD::cmdGeraCidade_Click()
+{
+    const QString name = m_txtNome->text();
+    if (name.isEmpty()) {
+        showError(QStringLiteral("A cidade deve ter um nome!"));
+        return;
+    }
+
+    // Typed input is one to five digits, but a paste can bring signs, fractions and
+    // exponents; the count is the leading number, ties to even.
+    const QString blockText = m_txtBlocos->text();
+    const std::optional<qint32> blocks = RoundToWhole<qint32>(LeadingNumber(blockText));
+    bool built = false;
+    if (blocks) {
+        BusyCursor busy;
+        if (std::optional<QString> report = TryBuildCityReport(name, *blocks)) {
+            m_txtCidade->setPlainText(*report);
+            s_lastCityName = name;
+            built = true;
+        }
+    }
+    if (!built) {
+        showError(QStringLiteral("O n\u00FAmero de blocos \"%1\" est\u00E1 fora do limite: "
+                                 "uma cidade pode ter de -8589934 a 8589934 blocos.")
+                      .arg(blockText));
+    }
+}
+
+void frmGeradorCidadeADD::cmdSalvar_Click()
+{
+    // The raw text keeps every character as typed (plain-text export would turn no-break
+    // spaces into spaces); its paragraph separators become CR LF in the file.
+    const QString text = m_txtCidade->document()->toRawText();
+    if (text.isEmpty()) {
+        showError(QStringLiteral("Crie uma cidade antes de salvar!"));
+        return;
+    }
+
+    const CityFile::Outcome outcome = CityFile::save(s_lastCityName, text);
+    switch (outcome.status) {
+    case CityFile::Status::Saved:
+        QMessageBox::information(this, Title,
+                                 QStringLiteral("A cidade foi salva no arquivo: \r\n")
+                                     + QDir::toNativeSeparators(outcome.path));
+        break;
+    case CityFile::Status::NameNotAllowed:
+        showError(QStringLiteral("O nome \"%1\" n\u00E3o pode ser usado como nome de arquivo. "
+                                 "Gere outro nome e crie a cidade de novo.")
+                      .arg(s_lastCityName));
+        break;
+    case CityFile::Status::Unencodable:
+        showError(QStringLiteral("O caractere %1 n\u00E3o pode ser gravado no arquivo, que usa a "
+                                 "codifica\u00E7\u00E3o Windows-1252. Apague-o ou troque-o e "
+                                 "salve de novo.")
+                      .arg(describeCharacter(outcome.character)));
+        break;
+    case CityFile::Status::WriteFailed:
+        showError(QStringLiteral("N\u00E3o foi poss\u00EDvel salvar a cidade no arquivo: \r\n")
+                  + QDir::toNativeSeparators(outcome.path) + QStringLiteral("\r\n")
+                  + outcome.error);
+        break;
+    }
+}
+
+void frmGeradorCidadeADD::cmdOK_Click()
+{
+    QDialog::reject();
+}
+
+void frmGeradorCidadeADD::showError(const QString &text)
+{
+    QMessageBox::critical(this, Title, text);
+}

@@ -1,0 +1,1 @@
+quessar_add_benchmark(bench_city CityBench.cpp)

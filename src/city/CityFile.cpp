@@ -1,0 +1,192 @@
+#include "city/CityFile.h"
+
+#include "city/Windows1252.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+struct Overrides
+{
+    QString programFolder;
+    QString documentsFolder;
+    std::function<bool(const QString &)> writable;
+};
+
+Overrides &overrides()
+{
+    static Overrides instance;
+    return instance;
+}
+
+bool isForbiddenInName(char16_t c)
+{
+    switch (c) {
+    case u'/':
+    case u'\\':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'|':
+        return true;
+    default:
+        return QChar::category(c) == QChar::Other_Control;
+    }
+}
+
+bool isLineEnd(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+} // namespace
+
+bool CityFile::isUsableName(const QString &cityName)
+{
+    if (cityName == u"." || cityName == u"..")
+        return false;
+    const qsizetype n = cityName.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = cityName[i].unicode();
+        if (isForbiddenInName(c))
+            return false;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 == n || !QChar::isLowSurrogate(cityName[i + 1].unicode()))
+                return false;
+            ++i;
+        } else if (QChar::isLowSurrogate(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString CityFile::content(const QString &boxText)
+{
+    QString text;
+    text.reserve(boxText.size() + boxText.size() / 32 + 2);
+    const qsizetype n = boxText.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = boxText[i];
+        if (!isLineEnd(c)) {
+            text += c;
+            continue;
+        }
+        if (c == u'\r' && i + 1 < n && boxText[i + 1] == u'\n')
+            ++i; // CR LF is one line end
+        text += u"\r\n";
+    }
+    text += u"\r\n";
+    return text;
+}
+
+QString CityFile::pathFor(const QString &folder, const QString &cityName)
+{
+    QString path = folder;
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path + cityName + QStringLiteral(".txt");
+}
+
+QString CityFile::chooseFolder(const QString &programFolder, bool programFolderExists,
+                               bool programFolderWritable, const QString &documentsFolder)
+{
+    if (programFolderExists && !programFolderWritable && !documentsFolder.isEmpty())
+        return documentsFolder;
+    return programFolder;
+}
+
+QString CityFile::saveFolder()
+{
+    const Overrides &o = overrides();
+    const QString program =
+        o.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : o.programFolder;
+    const QString documents = o.documentsFolder.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+        : o.documentsFolder;
+    const QFileInfo info(program);
+    const bool exists = info.isDir();
+    const bool writable = o.writable ? o.writable(program) : info.isWritable();
+    const QString folder = chooseFolder(program, exists, writable, documents);
+    if (folder != program)
+        QDir().mkpath(folder); // a failure here shows when the file is written
+    return folder;
+}
+
+namespace {
+
+// The checks every save makes before touching the disk: the name, then the text.
+CityFile::Outcome check(const QString &cityName, const QString &boxText, QByteArray &bytes)
+{
+    CityFile::Outcome outcome;
+    if (!CityFile::isUsableName(cityName)) {
+        outcome.status = CityFile::Status::NameNotAllowed;
+        return outcome;
+    }
+    Windows1252::Result encoded = Windows1252::encode(CityFile::content(boxText));
+    if (!encoded.ok()) {
+        outcome.status = CityFile::Status::Unencodable;
+        outcome.character = encoded.errorCharacter;
+        return outcome;
+    }
+    bytes = std::move(encoded.bytes);
+    return outcome;
+}
+
+void write(CityFile::Outcome &outcome, const QString &folder, const QString &cityName,
+           const QByteArray &bytes)
+{
+    outcome.path = CityFile::pathFor(folder, cityName);
+    // QSaveFile writes a temporary file beside the target and renames it over the target
+    // only on commit, so a failure anywhere leaves an existing file as it was.
+    QSaveFile file(outcome.path);
+    const bool written = file.open(QIODevice::WriteOnly)
+        && file.write(bytes) == bytes.size() && file.commit();
+    if (!written) {
+        outcome.status = CityFile::Status::WriteFailed;
+        outcome.error = file.errorString(); // the temporary file goes with `file`
+    }
+}
+
+} // namespace
+
+CityFile::Outcome CityFile::save(const QString &folder, const QString &cityName,
+                                 const QString &boxText)
+{
+    QByteArray bytes;
+    Outcome outcome = check(cityName, boxText, bytes);
+    if (outcome.status == Status::Saved)
+        write(outcome, folder, cityName, bytes);
+    return outcome;
+}
+
+CityFile::Outcome CityFile::save(const QString &cityName, const QString &boxText)
+{
+    QByteArray bytes;
+    Outcome outcome = check(cityName, boxText, bytes);
+    if (outcome.status == Status::Saved)
+        write(outcome, saveFolder(), cityName, bytes);
+    return outcome;
+}
+
+void CityFile::setProgramFolder(const QString &folder)
+{
+    overrides().programFolder = folder;
+}
+
+void CityFile::setDocumentsFolder(const QString &folder)
+{
+    overrides().documentsFolder = folder;
+}
+
+void CityFile::setWritableCheck(std::function<bool(const QString &)> check)
+{
+    overrides().writable = std::move(check);
+}
