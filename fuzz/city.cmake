@@ -1,0 +1,2 @@
+quessar_add_fuzzer(fuzz_city_report CityReportFuzzer.cpp)
+quessar_add_fuzzer(fuzz_windows1252 Windows1252Fuzzer.cpp)
