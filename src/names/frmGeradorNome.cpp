@@ -1,9 +1,370 @@
 #include "names/frmGeradorNome.h"
 
-frmGeradorNome::frmGeradorNome(QWidget *parent) : QDialog(parent)
+#include "common/CenterForm.h"
+#include "common/DigitLineEdit.h"
+#include "common/LeadingNumber.h"
+#include "common/RandomSource.h"
+#include "common/SortedInsert.h"
+#include "common/WindowDressing.h"
+#include "names/NameMask.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// Places are kept in twips, the unit of the window's design; 15 twips make one pixel.
+constexpr QRect FromTwips(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+// The window's own font, which its plain buttons use: the small sans-serif the layout was
+// drawn for. The desktop's default is often larger and would clip "Selecionar".
+QFont WindowFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont LabelFont()
+{
+    QFont font = WindowFont();
+    font.setBold(true);
+    return font;
+}
+
+QFont BoxFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+// A label at its design place, widened if its text needs more room than the design gave it.
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRect place)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(LabelFont());
+    label->setTextFormat(Qt::PlainText);
+    const QSize needed = label->sizeHint();
+    place.setWidth(std::max(place.width(), needed.width()));
+    place.setHeight(std::max(place.height(), needed.height()));
+    label->setGeometry(place);
+    return label;
+}
+
+// Enter must never press a button in this window, so none of them is a default button.
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text, QRect place,
+                        const QString &toolTip = {})
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    if (!toolTip.isEmpty())
+        button->setToolTip(toolTip);
+    return button;
+}
+
+QPlainTextEdit *MakeReadOnlyBox(QWidget *parent, const QString &name, QRect place)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(place);
+    box->setFont(BoxFont());
+    box->setReadOnly(true);
+    box->setUndoRedoEnabled(false);
+    box->setTabChangesFocus(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    return box;
+}
+
+const QString MessageTitle = QStringLiteral("Quessar");
+
+} // namespace
+
+frmGeradorNome::frmGeradorNome(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmGeradorNome"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Nomes"));
+    setFixedSize(451, 331);
+    setFont(WindowFont());
+    buildControls();
+
+    CenterForm(this);
+    txtQuantNomes->setText(QStringLiteral("1"));
+    WindowDressing::dress(pctAreaAni, pctDegrade);
+    txtAjudaNomes->setPlainText(MaskHelpText());
+    FillPredefinedMasks();
 }
 
 frmGeradorNome::~frmGeradorNome() = default;
+
+void frmGeradorNome::buildControls()
+{
+    pctAreaAni = new QWidget(this);
+    pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
+    pctAreaAni->setGeometry(FromTwips(0, 0, 615, 4995));
+
+    pctDegrade = new QLabel(this);
+    pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
+    pctDegrade->setGeometry(FromTwips(600, 0, 240, 6000));
+
+    cmdOK = MakeButton(pctAreaAni, QStringLiteral("cmdOK"), QStringLiteral("&OK"),
+                       FromTwips(90, 2190, 450, 450));
+    cmdOK->setFont(LabelFont());
+
+    cmdLimparList = MakeButton(this, QStringLiteral("cmdLimparList"),
+                               QStringLiteral("Limpar a lista"), FromTwips(2820, 2490, 1575, 285));
+
+    txtAjudaNomes =
+        MakeReadOnlyBox(this, QStringLiteral("txtAjudaNomes"), FromTwips(870, 180, 5835, 1065));
+
+    cmbMascPre = new QComboBox(this);
+    cmbMascPre->setObjectName(QStringLiteral("cmbMascPre"));
+    cmbMascPre->setGeometry(FromTwips(870, 1530, 1920, 330));
+    cmbMascPre->setFont(BoxFont());
+    cmbMascPre->setEditable(false);
+
+    cmdAdicionaMascPre =
+        MakeButton(this, QStringLiteral("cmdAdicionaMascPre"), QStringLiteral("Selecionar"),
+                   FromTwips(2820, 1530, 915, 345),
+                   QStringLiteral("Colocar máscara na lista das máscaras selecionadas"));
+
+    txtMascCustom = new QLineEdit(this);
+    txtMascCustom->setObjectName(QStringLiteral("txtMascCustom"));
+    txtMascCustom->setGeometry(FromTwips(3840, 1530, 1905, 330));
+    txtMascCustom->setFont(BoxFont());
+    txtMascCustom->setMaxLength(50);
+
+    cmdAdicionaMascCustom = MakeButton(
+        this, QStringLiteral("cmdAdicionaMascCustom"), QStringLiteral("Selecionar"),
+        FromTwips(5790, 1530, 915, 345),
+        QStringLiteral("Colocar máscara customizada na lista das máscaras selecionadas"));
+    cmdAdicionaMascCustom->setEnabled(false);
+
+    lstMascSel = new QListWidget(this);
+    lstMascSel->setObjectName(QStringLiteral("lstMascSel"));
+    lstMascSel->setGeometry(FromTwips(870, 2220, 1905, 480));
+    lstMascSel->setFont(BoxFont());
+    lstMascSel->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    cmdExcluirItem = MakeButton(this, QStringLiteral("cmdExcluirItem"),
+                                QStringLiteral("Excluir Item"), FromTwips(2820, 2220, 1575, 285),
+                                QStringLiteral("Exclui o item selecionado da lista"));
+
+    txtQuantNomes = new DigitLineEdit(this);
+    txtQuantNomes->setObjectName(QStringLiteral("txtQuantNomes"));
+    txtQuantNomes->setGeometry(FromTwips(5070, 2220, 915, 315));
+    txtQuantNomes->setFont(BoxFont());
+    txtQuantNomes->setMaxLength(3);
+
+    txtNomes = MakeReadOnlyBox(this, QStringLiteral("txtNomes"), FromTwips(840, 3090, 5895, 1395));
+
+    cmdGeraNomes = MakeButton(this, QStringLiteral("cmdGeraNomes"), QStringLiteral("GERAR!"),
+                              FromTwips(3870, 4470, 2895, 495), QStringLiteral("gera os nomes"));
+    cmdGeraNomes->setEnabled(false);
+
+    cmdCopiaNome =
+        MakeButton(this, QStringLiteral("cmdCopiaNome"), QStringLiteral("Copiar nomes"),
+                   FromTwips(840, 4470, 2895, 495),
+                   QStringLiteral("Copia os nomes gerados para a área de transferência"));
+
+    MakeLabel(this, QStringLiteral("lblAjuda1"), QStringLiteral("Ajuda:"),
+              FromTwips(870, 0, 510, 210));
+    MakeLabel(this, QStringLiteral("lblMascPre"), QStringLiteral("Máscaras Pré-definidas:"),
+              FromTwips(870, 1320, 1995, 210));
+    MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("Máscara customizada:"),
+              FromTwips(3840, 1320, 1830, 210));
+    MakeLabel(this, QStringLiteral("lblMascSel"), QStringLiteral("Máscaras selecionadas:"),
+              FromTwips(870, 2010, 1980, 210));
+    MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("Gerar"),
+              FromTwips(4530, 2190, 465, 210));
+    // Sized for its longer text, "nomes"; the load switches it to "nome".
+    lblQntNomes = MakeLabel(this, QStringLiteral("lblQntNomes"), QStringLiteral("nomes"),
+                            FromTwips(6030, 2190, 585, 210));
+    QLabel *label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("Nomes:"),
+                               FromTwips(870, 2850, 630, 210));
+    QPalette red = label4->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label4->setPalette(red);
+
+    QWidget::setTabOrder(cmdOK, cmdLimparList);
+    QWidget::setTabOrder(cmdLimparList, txtAjudaNomes);
+    QWidget::setTabOrder(txtAjudaNomes, cmbMascPre);
+    QWidget::setTabOrder(cmbMascPre, cmdAdicionaMascPre);
+    QWidget::setTabOrder(cmdAdicionaMascPre, txtMascCustom);
+    QWidget::setTabOrder(txtMascCustom, cmdAdicionaMascCustom);
+    QWidget::setTabOrder(cmdAdicionaMascCustom, lstMascSel);
+    QWidget::setTabOrder(lstMascSel, cmdExcluirItem);
+    QWidget::setTabOrder(cmdExcluirItem, txtQuantNomes);
+    QWidget::setTabOrder(txtQuantNomes, txtNomes);
+    QWidget::setTabOrder(txtNomes, cmdGeraNomes);
+    QWidget::setTabOrder(cmdGeraNomes, cmdCopiaNome);
+    cmdOK->setFocus();
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmGeradorNome::cmdOK_Click);
+    connect(cmdLimparList, &QPushButton::clicked, this, &frmGeradorNome::cmdLimparList_Click);
+    connect(cmdAdicionaMascPre, &QPushButton::clicked, this,
+            &frmGeradorNome::cmdAdicionaMascPre_Click);
+    connect(txtMascCustom, &QLineEdit::textChanged, this, &frmGeradorNome::txtMascCustom_Change);
+    connect(cmdAdicionaMascCustom, &QPushButton::clicked, this,
+            &frmGeradorNome::cmdAdicionaMascCustom_Click);
+    connect(cmdExcluirItem, &QPushButton::clicked, this, &frmGeradorNome::cmdExcluirItem_Click);
+    connect(txtQuantNomes, &QLineEdit::textChanged, this, &frmGeradorNome::txtQuantNomes_Change);
+    connect(cmdGeraNomes, &QPushButton::clicked, this, &frmGeradorNome::cmdGeraNomes_Click);
+    connect(cmdCopiaNome, &QPushButton::clicked, this, &frmGeradorNome::cmdCopiaNome_Click);
+}
+
+QStringList frmGeradorNome::PredefinedMasks()
+{
+    return {QStringLiteral("$!!@"),    QStringLiteral("$!!@!@"),  QStringLiteral("$!@!!@"),
+            QStringLiteral("$!@!@"),   QStringLiteral("$!@!@!"),  QStringLiteral("$!@*@!@"),
+            QStringLiteral("$!@@!"),   QStringLiteral("$%@!@@"),  QStringLiteral("$%@@^"),
+            QStringLiteral("$%^@"),    QStringLiteral("$@!@"),    QStringLiteral("%@@!@!@"),
+            QStringLiteral("&@@!"),    QStringLiteral("&@@!@!@"), QStringLiteral("&@@!@!@@!")};
+}
+
+QString frmGeradorNome::GenerateNames(const QStringList &masks, int count, RandomSource &source)
+{
+    QString names;
+    if (masks.isEmpty() || count <= 0)
+        return names;
+
+    qsizetype longest = 0;
+    for (const QString &mask : masks)
+        longest = std::max(longest, mask.size());
+    names.reserve(qsizetype(count) * (longest + 2));
+
+    const double maskCount = double(masks.size());
+    for (int i = 0; i < count; ++i) {
+        // In double, r < 1 always gives a position below the count; the clamp only guards
+        // against a faulty injected source.
+        const double scaled = std::floor(double(source.next()) * maskCount);
+        const auto position = qsizetype(std::clamp(scaled, 0.0, maskCount - 1.0));
+        if (i > 0)
+            names += QLatin1String(", ");
+        names += GenerateNameFromMask(QStringView(masks.at(position)), source);
+    }
+    return names;
+}
+
+void frmGeradorNome::reject()
+{
+    cmdOK_Click();
+}
+
+void frmGeradorNome::FillPredefinedMasks()
+{
+    for (const QString &mask : PredefinedMasks())
+        InsertSorted(cmbMascPre, mask);
+    cmbMascPre->setCurrentIndex(0);
+}
+
+void frmGeradorNome::addMask(const QString &mask)
+{
+    for (int row = 0; row < lstMascSel->count(); ++row) {
+        if (lstMascSel->item(row)->text() == mask) {
+            QMessageBox::critical(this, MessageTitle, QStringLiteral("Item já selecionado!"));
+            return;
+        }
+    }
+    InsertSorted(lstMascSel, mask);
+    cmdGeraNomes->setEnabled(true);
+}
+
+void frmGeradorNome::cmdAdicionaMascPre_Click()
+{
+    if (cmbMascPre->currentIndex() >= 0)
+        addMask(cmbMascPre->currentText());
+}
+
+void frmGeradorNome::cmdAdicionaMascCustom_Click()
+{
+    // The button is disabled while the box is empty; an empty mask would make empty names.
+    if (!txtMascCustom->text().isEmpty())
+        addMask(txtMascCustom->text());
+}
+
+void frmGeradorNome::txtMascCustom_Change()
+{
+    cmdAdicionaMascCustom->setEnabled(!txtMascCustom->text().isEmpty());
+}
+
+void frmGeradorNome::cmdExcluirItem_Click()
+{
+    const QList<QListWidgetItem *> selected = lstMascSel->selectedItems();
+    if (!selected.isEmpty()) {
+        delete lstMascSel->takeItem(lstMascSel->row(selected.first()));
+        // Nothing stays selected, so a second click does not take away a neighbour unasked.
+        lstMascSel->clearSelection();
+    }
+    if (lstMascSel->count() == 0)
+        cmdGeraNomes->setEnabled(false);
+}
+
+void frmGeradorNome::cmdLimparList_Click()
+{
+    lstMascSel->clear();
+    cmdGeraNomes->setEnabled(false);
+}
+
+void frmGeradorNome::txtQuantNomes_Change()
+{
+    if (txtQuantNomes->text().isEmpty()) {
+        txtQuantNomes->setText(QStringLiteral("1")); // comes back here and sets the label
+        return;
+    }
+    lblQntNomes->setText(txtQuantNomes->text() == QLatin1String("1") ? QStringLiteral("nome")
+                                                                     : QStringLiteral("nomes"));
+}
+
+void frmGeradorNome::cmdGeraNomes_Click()
+{
+    // Typed text holds only digits, but a paste can bring anything ("1e5", "-9", "abc").
+    const double value = LeadingNumber(txtQuantNomes->text());
+    const std::optional<qint16> count = RoundToWhole<qint16>(value);
+    if (!count) {
+        QMessageBox::critical(
+            this, MessageTitle,
+            value > 0 ? QStringLiteral("A quantidade de nomes é grande demais: o máximo é 32767.")
+                      : QStringLiteral("A quantidade de nomes é inválida."));
+        return;
+    }
+
+    QStringList masks;
+    masks.reserve(lstMascSel->count());
+    for (int row = 0; row < lstMascSel->count(); ++row)
+        masks.append(lstMascSel->item(row)->text());
+    txtNomes->setPlainText(GenerateNames(masks, *count, RandomSource::process()));
+}
+
+void frmGeradorNome::cmdCopiaNome_Click()
+{
+    QGuiApplication::clipboard()->setText(txtNomes->toPlainText(), QClipboard::Clipboard);
+}
+
+void frmGeradorNome::cmdOK_Click()
+{
+    QDialog::accept();
+}

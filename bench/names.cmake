@@ -1,0 +1,1 @@
+quessar_add_benchmark(bench_name_window NameWindowBench.cpp)
