@@ -1,4 +1,5 @@
 #include "common/SplitMixRandomSource.h"
+#include "names/NameBatch.h"
 #include "names/frmGeradorNome.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ void BM_GenerateNames(benchmark::State &state)
     const QStringList masks = frmGeradorNome::PredefinedMasks();
     SplitMixRandomSource source;
     for (auto _ : state)
-        benchmark::DoNotOptimize(frmGeradorNome::GenerateNames(masks, NameCount, source));
+        benchmark::DoNotOptimize(GenerateNames(masks, NameCount, source));
     state.SetItemsProcessed(state.iterations() * NameCount);
 }
 BENCHMARK(BM_GenerateNames)->Unit(benchmark::kMicrosecond);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // A source of uniform reals r with 0 <= r < 1, held in single precision.
 //
 // The program draws every random choice from one process-wide source (process()). It starts
@@ -17,6 +19,19 @@ public:
     // Mixes value into the current state: two reseeds with the same value give different
     // sequences, so two dice rolls within the same clock second still differ.
     virtual void reseed(double value) = 0;
+
+    // One draw mapped to a 0-based position in a list of n entries: floor(r * n), computed in
+    // double so that r < 1 always stays below n. Returns 0 for an empty list. The bounds only
+    // guard against a faulty injected source (r outside [0, 1), NaN).
+    qsizetype nextPosition(qsizetype n)
+    {
+        const double scaled = double(next()) * double(n);
+        if (scaled >= double(n))
+            return n > 0 ? n - 1 : 0;
+        // For the non-negative product a truncating conversion is the floor, and much
+        // cheaper than a call to floor().
+        return scaled > 0.0 ? static_cast<qsizetype>(scaled) : 0;
+    }
 
     // The source every window draws from: the installed override, or the process's own
     // generator.

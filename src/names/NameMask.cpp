@@ -32,17 +32,8 @@ QString GenerateNameFromMask(QStringView mask, RandomSource &source)
     QChar *out = name.data();
     for (const QChar c : mask) {
         if (const MaskClass *table = MaskClassFor(c.unicode())) {
-            const std::size_t n = table->entries.size();
-            // floor(r * n), computed in double so that r < 1 always stays below n. For the
-            // non-negative product a truncating conversion is the floor, and much cheaper
-            // than a call to floor(); the checks only guard against a faulty injected source.
-            const double scaled = double(source.next()) * double(n);
-            std::size_t position = 0;
-            if (scaled >= double(n))
-                position = n - 1;
-            else if (scaled > 0.0)
-                position = static_cast<std::size_t>(scaled);
-            *out++ = QChar(table->entries[position]);
+            const auto position = source.nextPosition(qsizetype(table->entries.size()));
+            *out++ = QChar(table->entries[std::size_t(position)]);
         } else {
             *out++ = c;
         }

@@ -6,6 +6,7 @@
 #include "common/RandomSource.h"
 #include "common/SortedInsert.h"
 #include "common/WindowDressing.h"
+#include "names/NameBatch.h"
 #include "names/NameMask.h"
 
 #include <QClipboard>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -243,30 +243,6 @@ QStringList frmGeradorNome::PredefinedMasks()
             QStringLiteral("$!@@!"),   QStringLiteral("$%@!@@"),  QStringLiteral("$%@@^"),
             QStringLiteral("$%^@"),    QStringLiteral("$@!@"),    QStringLiteral("%@@!@!@"),
             QStringLiteral("&@@!"),    QStringLiteral("&@@!@!@"), QStringLiteral("&@@!@!@@!")};
-}
-
-QString frmGeradorNome::GenerateNames(const QStringList &masks, int count, RandomSource &source)
-{
-    QString names;
-    if (masks.isEmpty() || count <= 0)
-        return names;
-
-    qsizetype longest = 0;
-    for (const QString &mask : masks)
-        longest = std::max(longest, mask.size());
-    names.reserve(qsizetype(count) * (longest + 2));
-
-    const double maskCount = double(masks.size());
-    for (int i = 0; i < count; ++i) {
-        // In double, r < 1 always gives a position below the count; the clamp only guards
-        // against a faulty injected source.
-        const double scaled = std::floor(double(source.next()) * maskCount);
-        const auto position = qsizetype(std::clamp(scaled, 0.0, maskCount - 1.0));
-        if (i > 0)
-            names += QLatin1String(", ");
-        names += GenerateNameFromMask(QStringView(masks.at(position)), source);
-    }
-    return names;
 }
 
 void frmGeradorNome::reject()

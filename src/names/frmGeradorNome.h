@@ -11,7 +11,6 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class RandomSource;
 
 // The name generator. The user gathers masks in a list (predefined ones or masks of their
 // own), says how many names to make, and gets them in one box, separated by ", ", ready to be
@@ -26,11 +25,6 @@ public:
 
     // The predefined masks, in the order the drop-down list shows them.
     static QStringList PredefinedMasks();
-
-    // `count` names joined by ", ". For each name one draw picks the mask (position
-    // floor(r × number of masks)), then the mask's own draws make the name. Empty when count
-    // is 0 or less or there is no mask.
-    static QString GenerateNames(const QStringList &masks, int count, RandomSource &source);
 
     // Escape and the title bar's close box close the window the way OK does.
     void reject() override;
