@@ -1,6 +1,6 @@
 // Starts a probe program N times and reports the time to its first paint and its peak resident
 // memory: minimum and median of each.
-//   startup_launcher RUNS PROGRAM
+//   startup_launcher RUNS PROGRAM [ARGUMENT]
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,8 +32,8 @@ double median(std::vector<double> values)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "uso: %s EXECUÇÕES PROGRAMA\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "uso: %s EXECUÇÕES PROGRAMA [ARGUMENTO]\n", argv[0]);
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
             dup2(pipeFds[1], STDOUT_FILENO);
             close(pipeFds[0]);
             setenv("STARTUP_PROBE_T0", t0.c_str(), 1);
-            execl(argv[2], argv[2], static_cast<char *>(nullptr));
+            execl(argv[2], argv[2], argc == 4 ? argv[3] : nullptr, static_cast<char *>(nullptr));
             _exit(127);
         }
         close(pipeFds[1]);
@@ -70,8 +70,9 @@ int main(int argc, char *argv[])
         paintMs.push_back(std::atof(output.c_str() + at + 15) / 1000.0);
         peakMiB.push_back(double(usage.ru_maxrss) / 1024.0);
     }
-    std::printf("%s first_paint_ms min %.1f median %.1f peak_rss_mib min %.1f median %.1f\n",
-                argv[2], *std::min_element(paintMs.begin(), paintMs.end()), median(paintMs),
+    std::printf("%s%s%s first_paint_ms min %.1f median %.1f peak_rss_mib min %.1f median %.1f\n",
+                argv[2], argc == 4 ? " " : "", argc == 4 ? argv[3] : "",
+                *std::min_element(paintMs.begin(), paintMs.end()), median(paintMs),
                 *std::min_element(peakMiB.begin(), peakMiB.end()), median(peakMiB));
     return 0;
 }
