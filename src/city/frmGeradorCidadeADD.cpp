@@ -8,7 +8,7 @@
 #include "common/LeadingNumber.h"
 #include "common/RandomSource.h"
 #include "common/SortedInsert.h"
-#include "common/WindowDressing.h"
+#include "common/WindowKit.h"
 #include "names/NameMask.h"
 
 #include <QComboBox>
@@ -27,32 +27,6 @@ QString frmGeradorCidadeADD::s_lastCityName;
 
 namespace {
 
-const QString Title = QStringLiteral("Quessar");
-
-// The window's own font, which the plain buttons and the block box use: the small
-// sans-serif the layout was drawn for.
-QFont windowFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-QFont arialBold()
-{
-    QFont font = windowFont();
-    font.setBold(true);
-    return font;
-}
-
-QFont courierNew()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSizeF(8.25);
-    font.setStyleHint(QFont::TypeWriter);
-    return font;
-}
-
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &place)
 {
     auto *b = new QPushButton(caption, parent);
@@ -69,23 +43,9 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, const Q
     auto *l = new QLabel(caption, parent);
     l->setObjectName(QLatin1StringView(name));
     l->setGeometry(place);
-    l->setFont(arialBold());
-    QPalette palette = l->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(palette);
-    l->setAutoFillBackground(false);
+    l->setFont(WindowKit::ArialBold());
+    WindowKit::SetTextColour(l, Qt::black);
     return l;
-}
-
-QPlainTextEdit *textArea(QWidget *parent, const char *name, const QRect &place)
-{
-    auto *t = new QPlainTextEdit(parent);
-    t->setObjectName(QLatin1StringView(name));
-    t->setGeometry(place);
-    t->setFont(courierNew());
-    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    t->setTabChangesFocus(true);
-    return t;
 }
 
 // How a character appears in a message: itself in quotes when it can be shown, and always
@@ -104,31 +64,27 @@ QString describeCharacter(char32_t character)
 } // namespace
 
 frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorCidadeADD"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Cidades (AD&D)"));
     setFixedSize(450, 337);
     setSizeGripEnabled(false);
-    setFont(windowFont());
+    // The window's own font, which the plain buttons and the block box use: the small
+    // sans-serif the layout was drawn for.
+    setFont(WindowKit::Arial());
 
-    // Created in tab order, which also puts the gradient over the black strip.
-    m_pctAreaAni = new QWidget(this);
-    m_pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
-    m_pctAreaAni->setGeometry(0, 0, 41, 337);
-
-    m_cmdOK = button(m_pctAreaAni, "cmdOK", QStringLiteral("&OK"), {6, 148, 30, 30});
-    m_cmdOK->setFont(arialBold());
-
-    m_pctDegrade = new QLabel(this);
-    m_pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
-    m_pctDegrade->setGeometry(40, 0, 16, 400);
+    // Created in tab order.
+    const WindowKit::ToolDressing dressing = WindowKit::AddToolDressing(this, 337, 148);
+    m_pctAreaAni = dressing.pctAreaAni;
+    m_pctDegrade = dressing.pctDegrade;
+    m_cmdOK = dressing.cmdOK;
+    m_cmdOK->setAutoDefault(false); // Enter does nothing in this window
 
     m_cmdSalvar = button(this, "cmdSalvar", QStringLiteral("Salvar Cidade!"), {362, 122, 85, 25});
 
-    m_txtCidade = textArea(this, "txtCidade", {58, 152, 387, 181});
+    m_txtCidade = WindowKit::AddTextBox(this, QStringLiteral("txtCidade"), {58, 152, 387, 181},
+                                        WindowKit::CourierNew(), false);
 
     m_cmdGeraCidade =
         button(this, "cmdGeraCidade", QStringLiteral("Gerar Cidade!"), {288, 122, 75, 25});
@@ -143,20 +99,18 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
     m_txtNome = new QLineEdit(this);
     m_txtNome->setObjectName(QStringLiteral("txtNome"));
     m_txtNome->setGeometry(152, 92, 195, 23);
-    m_txtNome->setFont(courierNew());
+    m_txtNome->setFont(WindowKit::CourierNew());
     m_txtNome->setMaxLength(50);
     m_txtNome->setReadOnly(true);
-    QPalette grey = m_txtNome->palette();
-    grey.setColor(QPalette::Base, QColor(224, 224, 224));
-    m_txtNome->setPalette(grey);
+    WindowKit::SetBaseColour(m_txtNome, QColor(224, 224, 224));
 
-    m_txtAjudaNomes = textArea(this, "txtAjudaNomes", {58, 52, 389, 37});
-    m_txtAjudaNomes->setReadOnly(true);
+    m_txtAjudaNomes = WindowKit::AddTextBox(this, QStringLiteral("txtAjudaNomes"),
+                                            {58, 52, 389, 37}, WindowKit::CourierNew(), true);
 
     m_txtMascara = new QLineEdit(this);
     m_txtMascara->setObjectName(QStringLiteral("txtMascara"));
     m_txtMascara->setGeometry(250, 16, 195, 23);
-    m_txtMascara->setFont(courierNew());
+    m_txtMascara->setFont(WindowKit::CourierNew());
     m_txtMascara->setMaxLength(50);
 
     m_cmdUsarMascara = button(this, "cmdUsarMascara", QStringLiteral(">"), {224, 16, 25, 25});
@@ -164,14 +118,20 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
     m_cmbMascPre = new QComboBox(this);
     m_cmbMascPre->setObjectName(QStringLiteral("cmbMascPre"));
     m_cmbMascPre->setGeometry(58, 16, 165, 22);
-    m_cmbMascPre->setFont(courierNew());
+    m_cmbMascPre->setFont(WindowKit::CourierNew());
     m_cmbMascPre->setEditable(false);
 
-    label(this, "Label4", QStringLiteral("Blocos (1 bloco = 250 pessoas):"), {58, 122, 171, 14});
-    label(this, "Label3", QStringLiteral("Nome da cidade:"), {60, 92, 90, 14});
-    label(this, "lblAjuda1", QStringLiteral("Ajuda:"), {58, 40, 34, 14});
-    label(this, "Label2", QStringLiteral("M\u00E1scara do nome da cidade:"), {250, 0, 156, 14});
-    label(this, "Label1", QStringLiteral("M\u00E1scaras pr\u00E9-definidas:"), {58, 0, 133, 14});
+    // Each label also names the box beside or below it, for screen readers.
+    label(this, "Label4", QStringLiteral("Blocos (1 bloco = 250 pessoas):"), {58, 122, 171, 14})
+        ->setBuddy(m_txtBlocos);
+    label(this, "Label3", QStringLiteral("Nome da cidade:"), {60, 92, 90, 14})->setBuddy(m_txtNome);
+    label(this, "lblAjuda1", QStringLiteral("Ajuda:"), {58, 40, 34, 14})->setBuddy(m_txtAjudaNomes);
+    label(this, "Label2", QStringLiteral("M\u00E1scara do nome da cidade:"), {250, 0, 156, 14})
+        ->setBuddy(m_txtMascara);
+    label(this, "Label1", QStringLiteral("M\u00E1scaras pr\u00E9-definidas:"), {58, 0, 133, 14})
+        ->setBuddy(m_cmbMascPre);
+    m_cmdUsarMascara->setAccessibleName(QStringLiteral("Usar a máscara pré-definida"));
+    m_txtCidade->setAccessibleName(QStringLiteral("Relatório da cidade"));
 
     m_pctAreaAni->setFocusPolicy(Qt::NoFocus);
     m_pctDegrade->setFocusPolicy(Qt::NoFocus);
@@ -200,7 +160,6 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
     CenterForm(this);
     // Each opening starts a new random sequence: names differ from one opening to the next.
     RandomSource::process().reseed(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
-    WindowDressing::dress(m_pctAreaAni, m_pctDegrade);
     m_txtAjudaNomes->setPlainText(MaskHelpText());
     FillPredefinedMasks();
     m_txtBlocos->setText(QStringLiteral("1"));
@@ -307,7 +266,7 @@ void frmGeradorCidadeADD::cmdSalvar_Click()
     const CityFile::Outcome outcome = CityFile::save(s_lastCityName, text);
     switch (outcome.status) {
     case CityFile::Status::Saved:
-        QMessageBox::information(this, Title,
+        QMessageBox::information(this, WindowKit::MessageTitle(),
                                  QStringLiteral("A cidade foi salva no arquivo: \r\n")
                                      + QDir::toNativeSeparators(outcome.path));
         break;
@@ -337,5 +296,5 @@ void frmGeradorCidadeADD::cmdOK_Click()
 
 void frmGeradorCidadeADD::showError(const QString &text)
 {
-    QMessageBox::critical(this, Title, text);
+    WindowKit::ShowError(this, text);
 }

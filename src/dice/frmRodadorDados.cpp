@@ -3,45 +3,20 @@
 #include "common/CenterForm.h"
 #include "common/LeadingNumber.h"
 #include "common/RandomSource.h"
-#include "common/WindowDressing.h"
+#include "common/WindowKit.h"
 #include "dice/ArrowButton.h"
 #include "dice/DiceRoll.h"
 
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTime>
 
 namespace {
 
-QFont arialBold()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
-}
-
-QFont courierNew(qreal pointSize, bool bold)
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
 const QColor LightGrey(224, 224, 224);
 const QColor Green(0, 128, 0);
-
-void paintBase(QWidget *box)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, LightGrey);
-    box->setPalette(palette);
-}
 
 QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry,
                         const QFont &font)
@@ -51,7 +26,7 @@ QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry
     box->setGeometry(geometry);
     box->setFont(font);
     box->setReadOnly(true);
-    paintBase(box);
+    WindowKit::SetBaseColour(box, LightGrey);
     return box;
 }
 
@@ -61,10 +36,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     auto *lbl = new QLabel(text, parent);
     lbl->setObjectName(QLatin1String(name));
     lbl->setGeometry(geometry);
-    lbl->setFont(arialBold());
-    QPalette palette = lbl->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    lbl->setPalette(palette);
+    lbl->setFont(WindowKit::ArialBold());
+    WindowKit::SetTextColour(lbl, colour);
     return lbl; // a QLabel fills no background: it stays transparent
 }
 
@@ -88,47 +61,25 @@ double SecondsSinceMidnight()
 } // namespace
 
 frmRodadorDados::frmRodadorDados(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmRodadorDados"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Rodador de Dados"));
     setFixedSize(451, 227);
 
-    // The dressing at the left edge, with the OK button in the black strip.
-    m_pctAreaAni = new QWidget(this);
-    m_pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
-    m_pctAreaAni->setGeometry(0, 0, 41, 229);
-    m_pctDegrade = new QLabel(this);
-    m_pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
-    m_pctDegrade->setGeometry(WindowDressing::GradientLeft, 0, WindowDressing::GradientWidth,
-                              WindowDressing::GradientHeight);
-    m_pctDegrade->raise(); // its first column covers the strip's last one
-
-    m_cmdOK = new QPushButton(QStringLiteral("&OK"), m_pctAreaAni);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setGeometry(6, 96, 30, 30);
-    m_cmdOK->setFont(arialBold());
+    const WindowKit::ToolDressing dressing = WindowKit::AddToolDressing(this, 229, 96);
+    m_pctAreaAni = dressing.pctAreaAni;
+    m_pctDegrade = dressing.pctDegrade;
+    m_cmdOK = dressing.cmdOK;
     m_cmdOK->setDefault(true);
 
     // Results.
     m_txtResultFinal = readOnlyLine(this, "txtResultFinal", QRect(58, 174, 391, 49),
-                                    courierNew(20.25, true));
+                                    WindowKit::CourierNew(20.25, true));
 
-    m_txtResultParc = new QPlainTextEdit(this);
-    m_txtResultParc->setObjectName(QStringLiteral("txtResultParc"));
-    m_txtResultParc->setGeometry(58, 72, 391, 81);
-    m_txtResultParc->setFont(courierNew(8.25, false));
-    m_txtResultParc->setReadOnly(true);
-    // Read-only still means selectable and copyable, with the mouse and the keyboard.
-    m_txtResultParc->setTextInteractionFlags(Qt::TextSelectableByMouse
-                                             | Qt::TextSelectableByKeyboard);
-    m_txtResultParc->setTabChangesFocus(true);
-    m_txtResultParc->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_txtResultParc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_txtResultParc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    paintBase(m_txtResultParc);
+    m_txtResultParc = WindowKit::AddTextBox(this, QStringLiteral("txtResultParc"),
+                                            {58, 72, 391, 81}, WindowKit::CourierNew(), true);
+    WindowKit::SetBaseColour(m_txtResultParc, LightGrey);
 
     // The top row: quantity and faces with their steppers, and the roll.
     m_cmdGirar = new QPushButton(QStringLiteral("Girar!"), this);
@@ -141,15 +92,19 @@ frmRodadorDados::frmRodadorDados(QWidget *parent)
                               QStringLiteral("Menos faces"));
     m_cmdSobeFaces = stepper(this, "cmdSobeFaces", Direction::Up, QRect(232, 6, 13, 13),
                              QStringLiteral("Mais faces"));
-    m_txtFaces = readOnlyLine(this, "txtFaces", QRect(194, 6, 37, 23), courierNew(8.25, false));
+    m_txtFaces = readOnlyLine(this, "txtFaces", QRect(194, 6, 37, 23), WindowKit::CourierNew());
     m_cmdDesceQuant = stepper(this, "cmdDesceQuant", Direction::Down, QRect(126, 18, 13, 13),
                               QStringLiteral("Menos dados"));
     m_cmdSobeQuant = stepper(this, "cmdSobeQuant", Direction::Up, QRect(126, 6, 13, 13),
                              QStringLiteral("Mais dados"));
-    m_txtQuant = readOnlyLine(this, "txtQuant", QRect(88, 6, 37, 23), courierNew(8.25, false));
+    m_txtQuant = readOnlyLine(this, "txtQuant", QRect(88, 6, 37, 23), WindowKit::CourierNew());
 
-    label(this, "Label5", QStringLiteral("Resultado final:"), QRect(58, 158, 84, 14), Green);
-    label(this, "Label4", QStringLiteral("Resultados parciais"), QRect(56, 54, 108, 14), Green);
+    label(this, "Label5", QStringLiteral("Resultado final:"), QRect(58, 158, 84, 14), Green)
+        ->setBuddy(m_txtResultFinal);
+    label(this, "Label4", QStringLiteral("Resultados parciais"), QRect(56, 54, 108, 14), Green)
+        ->setBuddy(m_txtResultParc);
+    m_txtQuant->setAccessibleName(QStringLiteral("Quantidade de dados"));
+    m_txtFaces->setAccessibleName(QStringLiteral("Faces de cada dado"));
     label(this, "Label3", QStringLiteral("faces"), QRect(248, 4, 30, 14), Qt::black);
     label(this, "Label2", QStringLiteral("dados de"), QRect(142, 4, 51, 14), Qt::black);
     label(this, "Label1", QStringLiteral("Girar"), QRect(58, 4, 27, 14), Qt::black);
@@ -171,9 +126,8 @@ frmRodadorDados::frmRodadorDados(QWidget *parent)
     connect(m_cmdSobeFaces, &QPushButton::clicked, this, &frmRodadorDados::cmdSobeFaces_Click);
     connect(m_cmdDesceFaces, &QPushButton::clicked, this, &frmRodadorDados::cmdDesceFaces_Click);
 
-    // Form_Load: centre, dress, start at one die of four faces with no results.
+    // Form_Load: centre, start at one die of four faces with no results.
     CenterForm(this);
-    WindowDressing::dress(m_pctAreaAni, m_pctDegrade);
     m_quantityIndex = 0;
     m_facesIndex = 0;
     showQuantity();

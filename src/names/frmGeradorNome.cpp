@@ -5,7 +5,7 @@
 #include "common/LeadingNumber.h"
 #include "common/RandomSource.h"
 #include "common/SortedInsert.h"
-#include "common/WindowDressing.h"
+#include "common/WindowKit.h"
 #include "names/NameBatch.h"
 #include "names/NameMask.h"
 
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -24,41 +23,12 @@
 
 namespace {
 
-// Places are kept in twips, the unit of the window's design; 15 twips make one pixel.
-constexpr QRect FromTwips(int left, int top, int width, int height)
-{
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-// The window's own font, which its plain buttons use: the small sans-serif the layout was
-// drawn for. The desktop's default is often larger and would clip "Selecionar".
-QFont WindowFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-QFont LabelFont()
-{
-    QFont font = WindowFont();
-    font.setBold(true);
-    return font;
-}
-
-QFont BoxFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
 // A label at its design place, widened if its text needs more room than the design gave it.
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRect place)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setFont(LabelFont());
+    label->setFont(WindowKit::ArialBold());
     label->setTextFormat(Qt::PlainText);
     const QSize needed = label->sizeHint();
     place.setWidth(std::max(place.width(), needed.width()));
@@ -81,39 +51,21 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &tex
     return button;
 }
 
-QPlainTextEdit *MakeReadOnlyBox(QWidget *parent, const QString &name, QRect place)
-{
-    auto *box = new QPlainTextEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(place);
-    box->setFont(BoxFont());
-    box->setReadOnly(true);
-    box->setUndoRedoEnabled(false);
-    box->setTabChangesFocus(true);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    return box;
-}
-
-const QString MessageTitle = QStringLiteral("Quessar");
-
 } // namespace
 
 frmGeradorNome::frmGeradorNome(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorNome"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Nomes"));
     setFixedSize(451, 331);
-    setFont(WindowFont());
+    // The window's own font, which its plain buttons use: the small sans-serif the layout was
+    // drawn for. The desktop's default is often larger and would clip "Selecionar".
+    setFont(WindowKit::Arial());
     buildControls();
 
     CenterForm(this);
     txtQuantNomes->setText(QStringLiteral("1"));
-    WindowDressing::dress(pctAreaAni, pctDegrade);
     txtAjudaNomes->setPlainText(MaskHelpText());
     FillPredefinedMasks();
 }
@@ -122,92 +74,94 @@ frmGeradorNome::~frmGeradorNome() = default;
 
 void frmGeradorNome::buildControls()
 {
-    pctAreaAni = new QWidget(this);
-    pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
-    pctAreaAni->setGeometry(FromTwips(0, 0, 615, 4995));
-
-    pctDegrade = new QLabel(this);
-    pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
-    pctDegrade->setGeometry(FromTwips(600, 0, 240, 6000));
-
-    cmdOK = MakeButton(pctAreaAni, QStringLiteral("cmdOK"), QStringLiteral("&OK"),
-                       FromTwips(90, 2190, 450, 450));
-    cmdOK->setFont(LabelFont());
+    const WindowKit::ToolDressing dressing = WindowKit::AddToolDressing(this, 4995 / 15, 2190 / 15);
+    pctAreaAni = dressing.pctAreaAni;
+    pctDegrade = dressing.pctDegrade;
+    cmdOK = dressing.cmdOK;
+    // Enter must never press a button in this window.
+    cmdOK->setAutoDefault(false);
 
     cmdLimparList = MakeButton(this, QStringLiteral("cmdLimparList"),
-                               QStringLiteral("Limpar a lista"), FromTwips(2820, 2490, 1575, 285));
+                               QStringLiteral("Limpar a lista"), WindowKit::FromTwips(2820, 2490, 1575, 285));
 
     txtAjudaNomes =
-        MakeReadOnlyBox(this, QStringLiteral("txtAjudaNomes"), FromTwips(870, 180, 5835, 1065));
+        WindowKit::AddTextBox(this, QStringLiteral("txtAjudaNomes"),
+                              WindowKit::FromTwips(870, 180, 5835, 1065), WindowKit::CourierNew(), true);
 
     cmbMascPre = new QComboBox(this);
     cmbMascPre->setObjectName(QStringLiteral("cmbMascPre"));
-    cmbMascPre->setGeometry(FromTwips(870, 1530, 1920, 330));
-    cmbMascPre->setFont(BoxFont());
+    cmbMascPre->setGeometry(WindowKit::FromTwips(870, 1530, 1920, 330));
+    cmbMascPre->setFont(WindowKit::CourierNew());
     cmbMascPre->setEditable(false);
 
     cmdAdicionaMascPre =
         MakeButton(this, QStringLiteral("cmdAdicionaMascPre"), QStringLiteral("Selecionar"),
-                   FromTwips(2820, 1530, 915, 345),
+                   WindowKit::FromTwips(2820, 1530, 915, 345),
                    QStringLiteral("Colocar máscara na lista das máscaras selecionadas"));
 
     txtMascCustom = new QLineEdit(this);
     txtMascCustom->setObjectName(QStringLiteral("txtMascCustom"));
-    txtMascCustom->setGeometry(FromTwips(3840, 1530, 1905, 330));
-    txtMascCustom->setFont(BoxFont());
+    txtMascCustom->setGeometry(WindowKit::FromTwips(3840, 1530, 1905, 330));
+    txtMascCustom->setFont(WindowKit::CourierNew());
     txtMascCustom->setMaxLength(50);
 
     cmdAdicionaMascCustom = MakeButton(
         this, QStringLiteral("cmdAdicionaMascCustom"), QStringLiteral("Selecionar"),
-        FromTwips(5790, 1530, 915, 345),
+        WindowKit::FromTwips(5790, 1530, 915, 345),
         QStringLiteral("Colocar máscara customizada na lista das máscaras selecionadas"));
     cmdAdicionaMascCustom->setEnabled(false);
 
     lstMascSel = new QListWidget(this);
     lstMascSel->setObjectName(QStringLiteral("lstMascSel"));
-    lstMascSel->setGeometry(FromTwips(870, 2220, 1905, 480));
-    lstMascSel->setFont(BoxFont());
+    lstMascSel->setGeometry(WindowKit::FromTwips(870, 2220, 1905, 480));
+    lstMascSel->setFont(WindowKit::CourierNew());
     lstMascSel->setSelectionMode(QAbstractItemView::SingleSelection);
 
     cmdExcluirItem = MakeButton(this, QStringLiteral("cmdExcluirItem"),
-                                QStringLiteral("Excluir Item"), FromTwips(2820, 2220, 1575, 285),
+                                QStringLiteral("Excluir Item"), WindowKit::FromTwips(2820, 2220, 1575, 285),
                                 QStringLiteral("Exclui o item selecionado da lista"));
 
     txtQuantNomes = new DigitLineEdit(this);
     txtQuantNomes->setObjectName(QStringLiteral("txtQuantNomes"));
-    txtQuantNomes->setGeometry(FromTwips(5070, 2220, 915, 315));
-    txtQuantNomes->setFont(BoxFont());
+    txtQuantNomes->setGeometry(WindowKit::FromTwips(5070, 2220, 915, 315));
+    txtQuantNomes->setFont(WindowKit::CourierNew());
     txtQuantNomes->setMaxLength(3);
 
-    txtNomes = MakeReadOnlyBox(this, QStringLiteral("txtNomes"), FromTwips(840, 3090, 5895, 1395));
+    txtNomes = WindowKit::AddTextBox(this, QStringLiteral("txtNomes"),
+                                     WindowKit::FromTwips(840, 3090, 5895, 1395), WindowKit::CourierNew(), true);
 
     cmdGeraNomes = MakeButton(this, QStringLiteral("cmdGeraNomes"), QStringLiteral("GERAR!"),
-                              FromTwips(3870, 4470, 2895, 495), QStringLiteral("gera os nomes"));
+                              WindowKit::FromTwips(3870, 4470, 2895, 495), QStringLiteral("gera os nomes"));
     cmdGeraNomes->setEnabled(false);
 
     cmdCopiaNome =
         MakeButton(this, QStringLiteral("cmdCopiaNome"), QStringLiteral("Copiar nomes"),
-                   FromTwips(840, 4470, 2895, 495),
+                   WindowKit::FromTwips(840, 4470, 2895, 495),
                    QStringLiteral("Copia os nomes gerados para a área de transferência"));
 
+    // Each label also names the box it stands over, for screen readers.
     MakeLabel(this, QStringLiteral("lblAjuda1"), QStringLiteral("Ajuda:"),
-              FromTwips(870, 0, 510, 210));
+              WindowKit::FromTwips(870, 0, 510, 210))
+        ->setBuddy(txtAjudaNomes);
     MakeLabel(this, QStringLiteral("lblMascPre"), QStringLiteral("Máscaras Pré-definidas:"),
-              FromTwips(870, 1320, 1995, 210));
+              WindowKit::FromTwips(870, 1320, 1995, 210))
+        ->setBuddy(cmbMascPre);
     MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("Máscara customizada:"),
-              FromTwips(3840, 1320, 1830, 210));
+              WindowKit::FromTwips(3840, 1320, 1830, 210))
+        ->setBuddy(txtMascCustom);
     MakeLabel(this, QStringLiteral("lblMascSel"), QStringLiteral("Máscaras selecionadas:"),
-              FromTwips(870, 2010, 1980, 210));
+              WindowKit::FromTwips(870, 2010, 1980, 210))
+        ->setBuddy(lstMascSel);
+    txtQuantNomes->setAccessibleName(QStringLiteral("Quantidade de nomes"));
     MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("Gerar"),
-              FromTwips(4530, 2190, 465, 210));
+              WindowKit::FromTwips(4530, 2190, 465, 210));
     // Sized for its longer text, "nomes"; the load switches it to "nome".
     lblQntNomes = MakeLabel(this, QStringLiteral("lblQntNomes"), QStringLiteral("nomes"),
-                            FromTwips(6030, 2190, 585, 210));
+                            WindowKit::FromTwips(6030, 2190, 585, 210));
     QLabel *label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("Nomes:"),
-                               FromTwips(870, 2850, 630, 210));
-    QPalette red = label4->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    label4->setPalette(red);
+                               WindowKit::FromTwips(870, 2850, 630, 210));
+    WindowKit::SetTextColour(label4, QColor(255, 0, 0));
+    label4->setBuddy(txtNomes);
 
     QWidget::setTabOrder(cmdOK, cmdLimparList);
     QWidget::setTabOrder(cmdLimparList, txtAjudaNomes);
@@ -261,7 +215,7 @@ void frmGeradorNome::addMask(const QString &mask)
 {
     for (int row = 0; row < lstMascSel->count(); ++row) {
         if (lstMascSel->item(row)->text() == mask) {
-            QMessageBox::critical(this, MessageTitle, QStringLiteral("Item já selecionado!"));
+            WindowKit::ShowError(this, QStringLiteral("Item já selecionado!"));
             return;
         }
     }
@@ -321,9 +275,9 @@ void frmGeradorNome::cmdGeraNomes_Click()
     const double value = LeadingNumber(txtQuantNomes->text());
     const std::optional<qint16> count = RoundToWhole<qint16>(value);
     if (!count) {
-        QMessageBox::critical(
-            this, MessageTitle,
-            value > 0 ? QStringLiteral("A quantidade de nomes é grande demais: o máximo é 32767.")
+        WindowKit::ShowError(
+            this, value > 0
+                      ? QStringLiteral("A quantidade de nomes é grande demais: o máximo é 32767.")
                       : QStringLiteral("A quantidade de nomes é inválida."));
         return;
     }

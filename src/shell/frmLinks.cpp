@@ -1,12 +1,11 @@
 #include "shell/frmLinks.h"
 
 #include "common/CenterForm.h"
-#include "common/WindowDressing.h"
+#include "common/WindowKit.h"
 #include "shell/MenuPanel.h"
 
 #include <QDesktopServices>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QUrl>
@@ -35,20 +34,10 @@ constexpr Link Links[] = {
     {u"Chaosium", u"https://www.chaosium.com"},
 };
 
-QFont ArialFont(bool bold, bool underline)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
 } // namespace
 
 frmLinks::frmLinks(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, WindowKit::ToolWindowFlags()),
       m_menu(nullptr),
       m_cmdOK(nullptr),
       m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
@@ -57,22 +46,9 @@ frmLinks::frmLinks(QWidget *parent)
     setWindowTitle(QStringLiteral("Morvane's Quessar: Links"));
     setFixedSize(356, 170);
 
-    auto *pctAreaAni = new QWidget(this);
-    pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
-    pctAreaAni->setGeometry(0, 0, WindowDressing::StripWidth, 171);
-    auto *pctDegrade = new QLabel(this);
-    pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
-    pctDegrade->setGeometry(WindowDressing::GradientLeft, 0, WindowDressing::GradientWidth,
-                            WindowDressing::GradientHeight);
-    pctDegrade->setAccessibleName(QStringLiteral("Faixa em degradê"));
-    WindowDressing::dress(pctAreaAni, pctDegrade);
-
-    m_cmdOK = new QPushButton(QStringLiteral("&OK"), pctAreaAni);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setGeometry(6, 62, 30, 30);
-    m_cmdOK->setFont(ArialFont(true, false));
-    m_cmdOK->setAccessibleName(QStringLiteral("OK"));
-    m_cmdOK->setAccessibleDescription(QStringLiteral("Fecha a janela de links"));
+    const WindowKit::ToolDressing dressing = WindowKit::AddToolDressing(this, 171, 62);
+    QLabel *pctDegrade = dressing.pctDegrade;
+    m_cmdOK = dressing.cmdOK;
     m_cmdOK->setAutoDefault(false);
     m_cmdOK->setDefault(true);
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -84,7 +60,8 @@ frmLinks::frmLinks(QWidget *parent)
     options.items = MenuPanel::Items::All;
     options.itemColour = QColor(0, 0, 128);
     options.headingColour = options.itemColour;
-    options.font = ArialFont(false, true);
+    options.font = WindowKit::Arial();
+    options.font.setUnderline(true);
     options.recordsLastScrollValue = true;
     m_menu = new MenuPanel(options, vsbAreaTrab, this);
     m_menu->setGeometry(56, 0, 279, 168);
@@ -125,8 +102,5 @@ void frmLinks::OpenLink(const QString &address)
     // The address goes to the system unchanged; the window stays open either way.
     if (m_openUrl(QUrl(address)))
         return;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quessar"),
-                    QStringLiteral("Não foi possível abrir o endereço:\n%1").arg(address),
-                    QMessageBox::Ok, this);
-    box.exec();
+    WindowKit::ShowError(this, QStringLiteral("Não foi possível abrir o endereço:\n%1").arg(address));
 }

@@ -3,6 +3,7 @@
 #include "city/frmGeradorCidadeADD.h"
 #include "common/CenterForm.h"
 #include "common/WindowDressing.h"
+#include "common/WindowKit.h"
 #include "dice/frmRodadorDados.h"
 #include "names/frmGeradorNome.h"
 #include "shell/MenuPanel.h"
@@ -22,14 +23,6 @@ namespace {
 
 constexpr int FigureLeft = 14;
 constexpr int TitleTop = 8; // inside the banner's interior
-
-QFont ArialFont(qreal points, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 struct MenuEntry
 {
@@ -82,7 +75,7 @@ frmPrincipal::frmPrincipal(QWidget *parent)
     m_lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
     m_lblTitulo->setTextFormat(Qt::PlainText);
     m_lblTitulo->setText(QStringLiteral("Morvane's Quessar"));
-    m_lblTitulo->setFont(ArialFont(9.75, true));
+    m_lblTitulo->setFont(WindowKit::ArialBold(9.75));
     QPalette yellow = m_lblTitulo->palette();
     yellow.setColor(QPalette::WindowText, QColor(255, 255, 0));
     m_lblTitulo->setPalette(yellow);
@@ -120,7 +113,7 @@ frmPrincipal::frmPrincipal(QWidget *parent)
     options.items = MenuPanel::Items::Tagged;
     options.itemColour = QColor(0, 128, 0);
     options.headingColour = QColor(0, 0, 128);
-    options.font = ArialFont(8.25, true);
+    options.font = WindowKit::ArialBold();
     options.recordsLastScrollValue = false;
     m_menu = new MenuPanel(options, vsbAreaTrab, this);
     m_menu->setGeometry(56, 36, 381, 360);
@@ -191,7 +184,7 @@ void frmPrincipal::showTool()
 
 bool frmPrincipal::confirmExit()
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Quessar"),
+    QMessageBox box(QMessageBox::Question, WindowKit::MessageTitle(),
                     QStringLiteral("Tem certeza que deseja sair do Quessar?"),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::Yes);

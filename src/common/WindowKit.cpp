@@ -1,0 +1,98 @@
+#include "common/WindowKit.h"
+
+#include "common/WindowDressing.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPalette>
+#include <QPushButton>
+
+QFont WindowKit::Arial(qreal points, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont WindowKit::CourierNew(qreal points, bool bold)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+Qt::WindowFlags WindowKit::ToolWindowFlags()
+{
+    return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+}
+
+void WindowKit::ShowError(QWidget *parent, const QString &text)
+{
+    QMessageBox::critical(parent, MessageTitle(), text);
+}
+
+WindowKit::ToolDressing WindowKit::AddToolDressing(QWidget *window, int stripHeight, int okTop)
+{
+    ToolDressing dressing{};
+    dressing.pctAreaAni = new QWidget(window);
+    dressing.pctAreaAni->setObjectName(QStringLiteral("pctAreaAni"));
+    dressing.pctAreaAni->setGeometry(0, 0, WindowDressing::StripWidth, stripHeight);
+    dressing.pctAreaAni->setAccessibleName(QStringLiteral("Faixa preta"));
+
+    dressing.cmdOK = new QPushButton(QStringLiteral("&OK"), dressing.pctAreaAni);
+    dressing.cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    dressing.cmdOK->setGeometry(6, okTop, 30, 30);
+    dressing.cmdOK->setFont(ArialBold());
+    dressing.cmdOK->setAccessibleName(QStringLiteral("OK"));
+    dressing.cmdOK->setAccessibleDescription(QStringLiteral("Fecha a janela"));
+
+    dressing.pctDegrade = new QLabel(window);
+    dressing.pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
+    dressing.pctDegrade->setGeometry(WindowDressing::GradientLeft, 0,
+                                     WindowDressing::GradientWidth,
+                                     WindowDressing::GradientHeight);
+    dressing.pctDegrade->setAccessibleName(QStringLiteral("Faixa em degradê"));
+    dressing.pctDegrade->raise(); // its first column covers the strip's last one
+
+    WindowDressing::dress(dressing.pctAreaAni, dressing.pctDegrade);
+    return dressing;
+}
+
+QPlainTextEdit *WindowKit::AddTextBox(QWidget *parent, const QString &name, const QRect &place,
+                                      const QFont &font, bool readOnly)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(place);
+    box->setFont(font);
+    box->setTabChangesFocus(true);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (readOnly) {
+        box->setReadOnly(true);
+        box->setUndoRedoEnabled(false);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    return box;
+}
+
+void WindowKit::SetBaseColour(QWidget *box, const QColor &colour)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, colour);
+    box->setPalette(palette);
+}
+
+void WindowKit::SetTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+// What every window of the program is built from: its units, fonts, window flags, message
+// boxes and the dressing of the tool windows.
+class WindowKit
+{
+public:
+    // Window layouts are designed in twips; 15 twips make one pixel.
+    static constexpr QRect FromTwips(int left, int top, int width, int height)
+    {
+        return {left / 15, top / 15, width / 15, height / 15};
+    }
+
+    // "Arial" and "Courier New" resolve to the metric-compatible Liberation fonts. 8.25 pt is
+    // the size the layouts were drawn for.
+    static QFont Arial(qreal points = 8.25, bool bold = false);
+    static QFont ArialBold(qreal points = 8.25) { return Arial(points, true); }
+    static QFont CourierNew(qreal points = 8.25, bool bold = false);
+
+    // A tool window: a fixed-size dialog whose title bar offers only the close box.
+    static Qt::WindowFlags ToolWindowFlags();
+
+    // Every message box of the program carries this title.
+    static QString MessageTitle() { return QStringLiteral("Quessar"); }
+
+    // Reports a user error: a critical message box with an OK button.
+    static void ShowError(QWidget *parent, const QString &text);
+
+    // The left edge of a tool window: the black strip pctAreaAni (`stripHeight` tall) with the
+    // square OK button cmdOK at `okTop` inside it, and the gradient pctDegrade beside it.
+    struct ToolDressing
+    {
+        QWidget *pctAreaAni;
+        QLabel *pctDegrade;
+        QPushButton *cmdOK;
+    };
+    static ToolDressing AddToolDressing(QWidget *window, int stripHeight, int okTop);
+
+    // A multi-line text box that wraps at its width, with a vertical scroll bar always shown.
+    // A read-only box can still take the focus, scroll and have its text selected and copied.
+    // Tab moves on to the next control instead of typing a tab.
+    static QPlainTextEdit *AddTextBox(QWidget *parent, const QString &name, const QRect &place,
+                                      const QFont &font, bool readOnly);
+
+    // Gives a box a background of its own colour (read-only boxes are light grey).
+    static void SetBaseColour(QWidget *box, const QColor &colour);
+    // Gives a label or a text box its text colour.
+    static void SetTextColour(QWidget *widget, const QColor &colour);
+};
