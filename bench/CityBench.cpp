@@ -18,7 +18,8 @@ void BM_BuildCityReport(benchmark::State &state)
     const QDateTime when = QDateTime::currentDateTime();
     const QLocale locale = QLocale::system();
     for (auto _ : state)
-        benchmark::DoNotOptimize(BuildCityReport(QStringLiteral("Tau Rianu"), blocks, when, locale));
+        benchmark::DoNotOptimize(
+            BuildCityReport(QStringLiteral("Tau Rianu"), blocks, when, locale));
 }
 BENCHMARK(BM_BuildCityReport)->Arg(1)->Arg(99999)->Arg(8589934)->Unit(benchmark::kMicrosecond);
 

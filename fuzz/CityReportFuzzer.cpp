@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     if (!report->endsWith(QStringLiteral(" pelo Morvane's Quessar")) || report->endsWith(u'\n'))
         std::abort();
-    const QString population = QStringLiteral("População: ")
-        + (blocks >= 0 ? QStringLiteral(" ") : QString()) + QString::number(qint64(blocks) * 250)
-        + QStringLiteral(" habitantes\r\n");
+    const QString population =
+        QStringLiteral("População: ") + (blocks >= 0 ? QStringLiteral(" ") : QString())
+        + QString::number(qint64(blocks) * 250) + QStringLiteral(" habitantes\r\n");
     if (!report->contains(population))
         std::abort();
     return 0;

@@ -108,9 +108,10 @@ QString CityFile::saveFolder()
     const Overrides &o = overrides();
     const QString program =
         o.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : o.programFolder;
-    const QString documents = o.documentsFolder.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-        : o.documentsFolder;
+    const QString documents =
+        o.documentsFolder.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+            : o.documentsFolder;
     const QFileInfo info(program);
     const bool exists = info.isDir();
     const bool writable = o.writable ? o.writable(program) : info.isWritable();
@@ -147,8 +148,8 @@ void write(CityFile::Outcome &outcome, const QString &folder, const QString &cit
     // QSaveFile writes a temporary file beside the target and renames it over the target
     // only on commit, so a failure anywhere leaves an existing file as it was.
     QSaveFile file(outcome.path);
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write(bytes) == bytes.size() && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
         outcome.status = CityFile::Status::WriteFailed;
         outcome.error = file.errorString(); // the temporary file goes with `file`

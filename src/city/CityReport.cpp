@@ -148,15 +148,15 @@ QString BuildCityReport(const QString &cityName, qint32 blocks)
 
 QString CityReportFooter(const QDateTime &when, const QLocale &locale)
 {
-    const QLocale formats = locale.language() == QLocale::C
-        ? QLocale(QLocale::Portuguese, QLocale::Brazil)
-        : locale;
+    const QLocale formats =
+        locale.language() == QLocale::C ? QLocale(QLocale::Portuguese, QLocale::Brazil) : locale;
     const QTime time = when.time();
-    return QStringLiteral("Cidade gerada dia ") + formats.toString(when.date(), QLocale::ShortFormat)
-        + QStringLiteral(" as ") + QStringLiteral("%1").arg(time.hour(), 2, 10, QLatin1Char('0'))
-        + TimeSeparatorOf(formats.timeFormat(QLocale::ShortFormat))
-        + QStringLiteral("%1").arg(time.minute(), 2, 10, QLatin1Char('0'))
-        + QStringLiteral(" pelo Morvane's Quessar");
+    return QStringLiteral("Cidade gerada dia ")
+           + formats.toString(when.date(), QLocale::ShortFormat) + QStringLiteral(" as ")
+           + QStringLiteral("%1").arg(time.hour(), 2, 10, QLatin1Char('0'))
+           + TimeSeparatorOf(formats.timeFormat(QLocale::ShortFormat))
+           + QStringLiteral("%1").arg(time.minute(), 2, 10, QLatin1Char('0'))
+           + QStringLiteral(" pelo Morvane's Quessar");
 }
 
 QString TimeSeparatorOf(const QString &timeFormat)

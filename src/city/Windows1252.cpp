@@ -6,10 +6,9 @@ namespace {
 
 // The characters of bytes 0x80..0x9F; 0 marks a byte with no character.
 constexpr std::array<char16_t, 32> HighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 } // namespace
@@ -40,7 +39,8 @@ Windows1252::Result Windows1252::encode(QStringView text)
             continue;
         }
         char32_t character = unit;
-        if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
+        if (QChar::isHighSurrogate(unit) && i + 1 < n
+            && QChar::isLowSurrogate(text[i + 1].unicode()))
             character = QChar::surrogateToUcs4(unit, text[i + 1].unicode());
         const std::optional<char> byte = byteOf(character);
         if (!byte) {

@@ -159,7 +159,8 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
     // Form_Load
     CenterForm(this);
     // Each opening starts a new random sequence: names differ from one opening to the next.
-    RandomSource::process().reseed(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
+    RandomSource::process().reseed(static_cast<double>(QDateTime::currentMSecsSinceEpoch())
+                                   / 1000.0);
     m_txtAjudaNomes->setPlainText(MaskHelpText());
     FillPredefinedMasks();
     m_txtBlocos->setText(QStringLiteral("1"));

@@ -29,7 +29,8 @@ void DigitLineEdit::keyPressEvent(QKeyEvent *event)
     }
     const QString text = event->text();
     const bool digit = text.size() == 1 && text[0] >= u'0' && text[0] <= u'9';
-    if (digit && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    if (digit
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         QLineEdit::keyPressEvent(event);
         return;
     }

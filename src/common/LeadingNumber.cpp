@@ -1,7 +1,7 @@
 #include "common/LeadingNumber.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <string>
 
 namespace {

@@ -19,8 +19,7 @@ double LeadingNumber(QStringView text);
 // Brings a real to the nearest whole number of type T, a tie going to the even neighbour
 // (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Returns nothing when the result does not fit in T or the
 // value is not finite, instead of wrapping.
-template <std::signed_integral T>
-std::optional<T> RoundToWhole(double value)
+template <std::signed_integral T> std::optional<T> RoundToWhole(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;

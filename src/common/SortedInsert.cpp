@@ -6,8 +6,7 @@
 namespace {
 
 // First row whose text sorts after `text` (binary search; the list is sorted).
-template <typename TextAt>
-int upperBound(int count, const QString &text, TextAt textAt)
+template <typename TextAt> int upperBound(int count, const QString &text, TextAt textAt)
 {
     int low = 0;
     int high = count;

@@ -4,8 +4,8 @@
 
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 QFont WindowKit::Arial(qreal points, bool bold)
@@ -53,8 +53,7 @@ WindowKit::ToolDressing WindowKit::AddToolDressing(QWidget *window, int stripHei
 
     dressing.pctDegrade = new QLabel(window);
     dressing.pctDegrade->setObjectName(QStringLiteral("pctDegrade"));
-    dressing.pctDegrade->setGeometry(WindowDressing::GradientLeft, 0,
-                                     WindowDressing::GradientWidth,
+    dressing.pctDegrade->setGeometry(WindowDressing::GradientLeft, 0, WindowDressing::GradientWidth,
                                      WindowDressing::GradientHeight);
     dressing.pctDegrade->setAccessibleName(QStringLiteral("Faixa em degradê"));
     dressing.pctDegrade->raise(); // its first column covers the strip's last one

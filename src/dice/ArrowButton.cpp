@@ -29,8 +29,8 @@ void ArrowButton::paintEvent(QPaintEvent *event)
                  << QPoint(cx, top + Height - 1);
 
     QPainter painter(this);
-    const QColor colour = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                          QPalette::ButtonText);
+    const QColor colour =
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
     // Crisp pixels at this size: no antialiasing, outline and fill in the same colour.
     painter.setPen(colour);
     painter.setBrush(colour);

@@ -18,8 +18,7 @@ namespace {
 const QColor LightGrey(224, 224, 224);
 const QColor Green(0, 128, 0);
 
-QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry,
-                        const QFont &font)
+QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
@@ -60,8 +59,7 @@ double SecondsSinceMidnight()
 
 } // namespace
 
-frmRodadorDados::frmRodadorDados(QWidget *parent)
-    : QDialog(parent, WindowKit::ToolWindowFlags())
+frmRodadorDados::frmRodadorDados(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmRodadorDados"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Rodador de Dados"));

@@ -2,7 +2,6 @@
 
 #include "common/RandomSource.h"
 
-
 namespace {
 
 // Index of each ASCII character's table in MaskClassTables, or -1.
@@ -48,22 +47,22 @@ QString GenerateNameFromMask(const QString &mask)
 
 QString MaskHelpText()
 {
-    static const QString text = QStringLiteral(
-        "Como formar as máscaras:\r\n"
-        "@ Consoante minúscula\r\n"
-        "$ Consoante maiúscula\r\n"
-        "! Vogal minúscula\r\n"
-        "& Vogal maiúscula\r\n"
-        "# Número Inteiro\r\n"
-        "% Letra A ou letra E minúscula\r\n"
-        "^ Letra O ou letra U minúscula\r\n"
-        "[ Letra A ou letra E maiúscula\r\n"
-        "] Letra O ou letra U maiúscula\r\n"
-        "{ Vogal maiúscula acentuada\r\n"
-        "} Vogal minúscula acentuada\r\n"
-        "* Qualquer letra\r\n"
-        "\r\n"
-        "Qualquer outro dígito é mantido na geração do nome.\r\n"
-        "A letra Y é considerada consoante.");
+    static const QString text =
+        QStringLiteral("Como formar as máscaras:\r\n"
+                       "@ Consoante minúscula\r\n"
+                       "$ Consoante maiúscula\r\n"
+                       "! Vogal minúscula\r\n"
+                       "& Vogal maiúscula\r\n"
+                       "# Número Inteiro\r\n"
+                       "% Letra A ou letra E minúscula\r\n"
+                       "^ Letra O ou letra U minúscula\r\n"
+                       "[ Letra A ou letra E maiúscula\r\n"
+                       "] Letra O ou letra U maiúscula\r\n"
+                       "{ Vogal maiúscula acentuada\r\n"
+                       "} Vogal minúscula acentuada\r\n"
+                       "* Qualquer letra\r\n"
+                       "\r\n"
+                       "Qualquer outro dígito é mantido na geração do nome.\r\n"
+                       "A letra Y é considerada consoante.");
     return text;
 }

@@ -53,8 +53,7 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &tex
 
 } // namespace
 
-frmGeradorNome::frmGeradorNome(QWidget *parent)
-    : QDialog(parent, WindowKit::ToolWindowFlags())
+frmGeradorNome::frmGeradorNome(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorNome"));
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Nomes"));
@@ -81,12 +80,13 @@ void frmGeradorNome::buildControls()
     // Enter must never press a button in this window.
     cmdOK->setAutoDefault(false);
 
-    cmdLimparList = MakeButton(this, QStringLiteral("cmdLimparList"),
-                               QStringLiteral("Limpar a lista"), WindowKit::FromTwips(2820, 2490, 1575, 285));
+    cmdLimparList =
+        MakeButton(this, QStringLiteral("cmdLimparList"), QStringLiteral("Limpar a lista"),
+                   WindowKit::FromTwips(2820, 2490, 1575, 285));
 
-    txtAjudaNomes =
-        WindowKit::AddTextBox(this, QStringLiteral("txtAjudaNomes"),
-                              WindowKit::FromTwips(870, 180, 5835, 1065), WindowKit::CourierNew(), true);
+    txtAjudaNomes = WindowKit::AddTextBox(this, QStringLiteral("txtAjudaNomes"),
+                                          WindowKit::FromTwips(870, 180, 5835, 1065),
+                                          WindowKit::CourierNew(), true);
 
     cmbMascPre = new QComboBox(this);
     cmbMascPre->setObjectName(QStringLiteral("cmbMascPre"));
@@ -117,9 +117,10 @@ void frmGeradorNome::buildControls()
     lstMascSel->setFont(WindowKit::CourierNew());
     lstMascSel->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    cmdExcluirItem = MakeButton(this, QStringLiteral("cmdExcluirItem"),
-                                QStringLiteral("Excluir Item"), WindowKit::FromTwips(2820, 2220, 1575, 285),
-                                QStringLiteral("Exclui o item selecionado da lista"));
+    cmdExcluirItem =
+        MakeButton(this, QStringLiteral("cmdExcluirItem"), QStringLiteral("Excluir Item"),
+                   WindowKit::FromTwips(2820, 2220, 1575, 285),
+                   QStringLiteral("Exclui o item selecionado da lista"));
 
     txtQuantNomes = new DigitLineEdit(this);
     txtQuantNomes->setObjectName(QStringLiteral("txtQuantNomes"));
@@ -128,10 +129,12 @@ void frmGeradorNome::buildControls()
     txtQuantNomes->setMaxLength(3);
 
     txtNomes = WindowKit::AddTextBox(this, QStringLiteral("txtNomes"),
-                                     WindowKit::FromTwips(840, 3090, 5895, 1395), WindowKit::CourierNew(), true);
+                                     WindowKit::FromTwips(840, 3090, 5895, 1395),
+                                     WindowKit::CourierNew(), true);
 
-    cmdGeraNomes = MakeButton(this, QStringLiteral("cmdGeraNomes"), QStringLiteral("GERAR!"),
-                              WindowKit::FromTwips(3870, 4470, 2895, 495), QStringLiteral("gera os nomes"));
+    cmdGeraNomes =
+        MakeButton(this, QStringLiteral("cmdGeraNomes"), QStringLiteral("GERAR!"),
+                   WindowKit::FromTwips(3870, 4470, 2895, 495), QStringLiteral("gera os nomes"));
     cmdGeraNomes->setEnabled(false);
 
     cmdCopiaNome =
@@ -192,11 +195,11 @@ void frmGeradorNome::buildControls()
 
 QStringList frmGeradorNome::PredefinedMasks()
 {
-    return {QStringLiteral("$!!@"),    QStringLiteral("$!!@!@"),  QStringLiteral("$!@!!@"),
-            QStringLiteral("$!@!@"),   QStringLiteral("$!@!@!"),  QStringLiteral("$!@*@!@"),
-            QStringLiteral("$!@@!"),   QStringLiteral("$%@!@@"),  QStringLiteral("$%@@^"),
-            QStringLiteral("$%^@"),    QStringLiteral("$@!@"),    QStringLiteral("%@@!@!@"),
-            QStringLiteral("&@@!"),    QStringLiteral("&@@!@!@"), QStringLiteral("&@@!@!@@!")};
+    return {QStringLiteral("$!!@"),  QStringLiteral("$!!@!@"),  QStringLiteral("$!@!!@"),
+            QStringLiteral("$!@!@"), QStringLiteral("$!@!@!"),  QStringLiteral("$!@*@!@"),
+            QStringLiteral("$!@@!"), QStringLiteral("$%@!@@"),  QStringLiteral("$%@@^"),
+            QStringLiteral("$%^@"),  QStringLiteral("$@!@"),    QStringLiteral("%@@!@!@"),
+            QStringLiteral("&@@!"),  QStringLiteral("&@@!@!@"), QStringLiteral("&@@!@!@@!")};
 }
 
 void frmGeradorNome::reject()
@@ -275,10 +278,9 @@ void frmGeradorNome::cmdGeraNomes_Click()
     const double value = LeadingNumber(txtQuantNomes->text());
     const std::optional<qint16> count = RoundToWhole<qint16>(value);
     if (!count) {
-        WindowKit::ShowError(
-            this, value > 0
-                      ? QStringLiteral("A quantidade de nomes é grande demais: o máximo é 32767.")
-                      : QStringLiteral("A quantidade de nomes é inválida."));
+        WindowKit::ShowError(this, value > 0 ? QStringLiteral(
+                                       "A quantidade de nomes é grande demais: o máximo é 32767.")
+                                             : QStringLiteral("A quantidade de nomes é inválida."));
         return;
     }
 

@@ -12,8 +12,8 @@ int StepFigure(FigureAnimation &state, int figureHeight, int stripHeight)
     } else {
         state.top += FigureAnimation::Step;
         // The sum is taken in single precision, as the strip measures itself in reals.
-        if (static_cast<float>(state.top) + static_cast<float>(figureHeight) >=
-            static_cast<float>(stripHeight))
+        if (static_cast<float>(state.top) + static_cast<float>(figureHeight)
+            >= static_cast<float>(stripHeight))
             state.goingUp = true;
     }
     return shown;

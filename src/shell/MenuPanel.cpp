@@ -169,8 +169,8 @@ bool MenuPanel::entryEvent(int index, QEvent *event)
         if (isItem(index))
             setTextColour(index, m_options.itemColour);
         if (mouse->button() == Qt::LeftButton) {
-            const bool click = m_leftPressedOn == index &&
-                               m_entries[index]->rect().contains(mouse->position().toPoint());
+            const bool click = m_leftPressedOn == index
+                               && m_entries[index]->rect().contains(mouse->position().toPoint());
             m_leftPressedOn = -1;
             if (click)
                 Q_EMIT entryClicked(index);
@@ -305,8 +305,8 @@ void MenuPanel::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Space:
         // Only an item the keyboard framed: with nothing chosen that way, Enter goes on to
         // the window (a dialog's default button).
-        if (m_framed >= 0 && m_framedByKeyboard &&
-            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (m_framed >= 0 && m_framedByKeyboard
+            && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             event->accept();
             Q_EMIT entryClicked(m_framed);
             return;

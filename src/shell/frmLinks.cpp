@@ -37,9 +37,7 @@ constexpr Link Links[] = {
 } // namespace
 
 frmLinks::frmLinks(QWidget *parent)
-    : QDialog(parent, WindowKit::ToolWindowFlags()),
-      m_menu(nullptr),
-      m_cmdOK(nullptr),
+    : QDialog(parent, WindowKit::ToolWindowFlags()), m_menu(nullptr), m_cmdOK(nullptr),
       m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("frmLinks"));
@@ -102,5 +100,6 @@ void frmLinks::OpenLink(const QString &address)
     // The address goes to the system unchanged; the window stays open either way.
     if (m_openUrl(QUrl(address)))
         return;
-    WindowKit::ShowError(this, QStringLiteral("Não foi possível abrir o endereço:\n%1").arg(address));
+    WindowKit::ShowError(this,
+                         QStringLiteral("Não foi possível abrir o endereço:\n%1").arg(address));
 }

@@ -46,16 +46,12 @@ constexpr MenuEntry MenuEntries[] = {
 } // namespace
 
 frmPrincipal::frmPrincipal(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      m_pctTitulo(new QLabel(this)),
-      m_lblTitulo(new QLabel(m_pctTitulo)),
-      m_pctAreaAni(new QWidget(this)),
-      m_imgAni(new QLabel(m_pctAreaAni)),
-      m_pctDegrade(new QLabel(this)),
-      m_menu(nullptr),
-      m_tmrAni(new QTimer(this)),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint),
+      m_pctTitulo(new QLabel(this)), m_lblTitulo(new QLabel(m_pctTitulo)),
+      m_pctAreaAni(new QWidget(this)), m_imgAni(new QLabel(m_pctAreaAni)),
+      m_pctDegrade(new QLabel(this)), m_menu(nullptr), m_tmrAni(new QTimer(this)),
       m_tmrAniTit(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmPrincipal"));
@@ -175,8 +171,7 @@ void frmPrincipal::lblMenu_Click(int index)
 }
 
 // A fresh window at every opening, modal to this one; the animations go on meanwhile.
-template <typename Tool>
-void frmPrincipal::showTool()
+template <typename Tool> void frmPrincipal::showTool()
 {
     Tool tool(this);
     tool.exec();

@@ -34,8 +34,7 @@ private:
     void tmrAni_Timer();
     void tmrAniTit_Timer();
     void placeTitle();
-    template <typename Tool>
-    void showTool();
+    template <typename Tool> void showTool();
 
     QLabel *m_pctTitulo;
     QLabel *m_lblTitulo;

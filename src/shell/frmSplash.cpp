@@ -9,10 +9,8 @@
 #include <QTimer>
 
 frmSplash::frmSplash(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
-      m_imgSplash(new QLabel(this)),
-      m_lblVersao(new QLabel(this)),
-      m_tmrSplash(new QTimer(this))
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_imgSplash(new QLabel(this)),
+      m_lblVersao(new QLabel(this)), m_tmrSplash(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmSplash"));
     // The splash has no title bar; its window name only tells window lists what it is.

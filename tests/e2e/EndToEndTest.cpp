@@ -40,8 +40,7 @@ void check(bool ok, const char *what)
     }
 }
 
-template <typename T>
-T *find(QWidget *window, const QString &name)
+template <typename T> T *find(QWidget *window, const QString &name)
 {
     return window ? window->findChild<T *>(name) : nullptr;
 }
@@ -194,7 +193,8 @@ void playSession()
     {
         MessageBoxAnswerer no(QMessageBox::No);
         QTest::mouseClick(sair, Qt::LeftButton);
-        check(no.count() == 1 && no.last().text == QStringLiteral("Tem certeza que deseja sair do Quessar?"),
+        check(no.count() == 1
+                  && no.last().text == QStringLiteral("Tem certeza que deseja sair do Quessar?"),
               "Sair asks first");
         check(main->isVisible(), "No keeps the program running");
     }

@@ -1,8 +1,8 @@
 #include "MessageBoxAnswerer.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
+#include <QPushButton>
 
 MessageBoxAnswerer::MessageBoxAnswerer(QMessageBox::StandardButton answer, QObject *parent)
     : QObject(parent), m_answer(answer)
@@ -21,8 +21,8 @@ void MessageBoxAnswerer::poll()
     m_last.text = box->text();
     m_last.icon = box->icon();
     m_last.buttons = box->standardButtons();
-    m_last.defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton())
-                                                : QMessageBox::NoButton;
+    m_last.defaultButton =
+        box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
     ++m_count;
     if (QAbstractButton *button = box->button(m_answer))
         button->click();

@@ -105,7 +105,7 @@ struct DieStyle
 {
     double edgeWidth = 1.0;
     double outlineWidth = 1.5;
-    bool number = true;     // "20" on the front face
+    bool number = true; // "20" on the front face
 };
 
 // Paints the die: faces shaded as if lit from the upper left, gold edges.

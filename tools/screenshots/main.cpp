@@ -1,8 +1,8 @@
 // Renders every window of the program, in a typical state, into PNG files:
 //   quessar_screenshots FOLDER
 // Run it on a real (virtual) X display so that the windows use the system's fonts.
-#include "common/ApplicationSetup.h"
 #include "city/frmGeradorCidadeADD.h"
+#include "common/ApplicationSetup.h"
 #include "dice/frmRodadorDados.h"
 #include "names/frmGeradorNome.h"
 #include "shell/frmLinks.h"
@@ -32,8 +32,7 @@ void settle(int milliseconds)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-template <typename T>
-T *child(QWidget *window, const char *name)
+template <typename T> T *child(QWidget *window, const char *name)
 {
     T *found = window->findChild<T *>(QString::fromUtf8(name));
     if (!found) {
