@@ -197,6 +197,10 @@ void playSession()
                   && no.last().text == QStringLiteral("Tem certeza que deseja sair do Quessar?"),
               "Sair asks first");
         check(main->isVisible(), "No keeps the program running");
+        // Qt's own buttons speak the program's language.
+        check(no.last().buttonTexts.contains(QStringLiteral("Sim"))
+                  && no.last().buttonTexts.contains(QStringLiteral("Não")),
+              "the question's buttons read Sim and Não");
     }
     MessageBoxAnswerer yes(QMessageBox::Yes);
     QTest::mouseClick(sair, Qt::LeftButton);

@@ -23,6 +23,9 @@ void MessageBoxAnswerer::poll()
     m_last.buttons = box->standardButtons();
     m_last.defaultButton =
         box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+    m_last.buttonTexts.clear();
+    for (QAbstractButton *button : box->buttons())
+        m_last.buttonTexts << button->text().remove(u'&');
     ++m_count;
     if (QAbstractButton *button = box->button(m_answer))
         button->click();
