@@ -1,1 +1,1 @@
-quessar_add_benchmark(bench_city CityBench.cpp)
+quessar_add_widget_benchmark(bench_city CityBench.cpp)

@@ -1,1 +1,1 @@
-quessar_add_benchmark(bench_dice DiceBench.cpp)
+quessar_add_widget_benchmark(bench_dice DiceBench.cpp)
