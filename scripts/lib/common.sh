@@ -5,7 +5,7 @@ QUESSAR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # What building and running Quessar needs.
 QUESSAR_RUN_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libgl-dev libxkbcommon-dev
     fonts-liberation
 )
