@@ -27,25 +27,15 @@ QString frmGeradorCidadeADD::s_lastCityName;
 
 namespace {
 
+// Enter does nothing in this window: no button may take it.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &place)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1StringView(name));
-    b->setGeometry(place);
-    // Enter does nothing in this window: no button may take it.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
+    return WindowKit::AddButton(parent, QLatin1StringView(name), caption, place);
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &place)
 {
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1StringView(name));
-    l->setGeometry(place);
-    l->setFont(WindowKit::ArialBold());
-    WindowKit::SetTextColour(l, Qt::black);
-    return l;
+    return WindowKit::AddLabel(parent, QLatin1StringView(name), caption, place, Qt::black);
 }
 
 // How a character appears in a message: itself in quotes when it can be shown, and always
@@ -96,22 +86,16 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
 
     m_cmdGerarNome = button(this, "cmdGerarNome", QStringLiteral("Gerar nome!"), {350, 92, 97, 25});
 
-    m_txtNome = new QLineEdit(this);
-    m_txtNome->setObjectName(QStringLiteral("txtNome"));
-    m_txtNome->setGeometry(152, 92, 195, 23);
-    m_txtNome->setFont(WindowKit::CourierNew());
-    m_txtNome->setMaxLength(50);
+    m_txtNome = WindowKit::AddLineEdit(this, QStringLiteral("txtNome"), {152, 92, 195, 23},
+                                       WindowKit::CourierNew(), 50);
     m_txtNome->setReadOnly(true);
     WindowKit::SetBaseColour(m_txtNome, QColor(224, 224, 224));
 
     m_txtAjudaNomes = WindowKit::AddTextBox(this, QStringLiteral("txtAjudaNomes"),
                                             {58, 52, 389, 37}, WindowKit::CourierNew(), true);
 
-    m_txtMascara = new QLineEdit(this);
-    m_txtMascara->setObjectName(QStringLiteral("txtMascara"));
-    m_txtMascara->setGeometry(250, 16, 195, 23);
-    m_txtMascara->setFont(WindowKit::CourierNew());
-    m_txtMascara->setMaxLength(50);
+    m_txtMascara = WindowKit::AddLineEdit(this, QStringLiteral("txtMascara"), {250, 16, 195, 23},
+                                          WindowKit::CourierNew(), 50);
 
     m_cmdUsarMascara = button(this, "cmdUsarMascara", QStringLiteral(">"), {224, 16, 25, 25});
 

@@ -3,6 +3,7 @@
 #include "common/WindowDressing.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -60,6 +61,40 @@ WindowKit::ToolDressing WindowKit::AddToolDressing(QWidget *window, int stripHei
 
     WindowDressing::dress(dressing.pctAreaAni, dressing.pctDegrade);
     return dressing;
+}
+
+QPushButton *WindowKit::AddButton(QWidget *parent, const QString &name, const QString &caption,
+                                  const QRect &place)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *WindowKit::AddLabel(QWidget *parent, const QString &name, const QString &text,
+                            const QRect &place, const QColor &colour)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(ArialBold());
+    label->setTextFormat(Qt::PlainText);
+    SetTextColour(label, colour); // a QLabel fills no background: it stays transparent
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit *WindowKit::AddLineEdit(QWidget *parent, const QString &name, const QRect &place,
+                                  const QFont &font, int maxLength)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(place);
+    box->setFont(font);
+    if (maxLength > 0)
+        box->setMaxLength(maxLength);
+    return box;
 }
 
 QPlainTextEdit *WindowKit::AddTextBox(QWidget *parent, const QString &name, const QRect &place,

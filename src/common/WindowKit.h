@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -44,6 +45,20 @@ public:
         QPushButton *cmdOK;
     };
     static ToolDressing AddToolDressing(QWidget *window, int stripHeight, int okTop);
+
+    // A push button that never takes Enter for itself (not auto-default): Enter in a window
+    // goes to its default button, if it has one, and nowhere else.
+    static QPushButton *AddButton(QWidget *parent, const QString &name, const QString &caption,
+                                  const QRect &place);
+
+    // A label in Arial bold 8.25 pt on the window's background, at its design place, widened
+    // when the text needs more room than the design gave it so that nothing is clipped.
+    static QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text,
+                            const QRect &place, const QColor &colour);
+
+    // A one-line text box; `maxLength` 0 leaves the toolkit's limit.
+    static QLineEdit *AddLineEdit(QWidget *parent, const QString &name, const QRect &place,
+                                  const QFont &font, int maxLength = 0);
 
     // A multi-line text box that wraps at its width, with a vertical scroll bar always shown.
     // A read-only box can still take the focus, scroll and have its text selected and copied.

@@ -20,10 +20,7 @@ const QColor Green(0, 128, 0);
 
 QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
 {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(geometry);
-    box->setFont(font);
+    QLineEdit *box = WindowKit::AddLineEdit(parent, QLatin1String(name), geometry, font);
     box->setReadOnly(true);
     WindowKit::SetBaseColour(box, LightGrey);
     return box;
@@ -32,12 +29,7 @@ QLineEdit *readOnlyLine(QWidget *parent, const char *name, const QRect &geometry
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
               const QColor &colour)
 {
-    auto *lbl = new QLabel(text, parent);
-    lbl->setObjectName(QLatin1String(name));
-    lbl->setGeometry(geometry);
-    lbl->setFont(WindowKit::ArialBold());
-    WindowKit::SetTextColour(lbl, colour);
-    return lbl; // a QLabel fills no background: it stays transparent
+    return WindowKit::AddLabel(parent, QLatin1String(name), text, geometry, colour);
 }
 
 ArrowButton *stepper(QWidget *parent, const char *name, ArrowButton::Direction direction,
@@ -80,10 +72,8 @@ frmRodadorDados::frmRodadorDados(QWidget *parent) : QDialog(parent, WindowKit::T
     WindowKit::SetBaseColour(m_txtResultParc, LightGrey);
 
     // The top row: quantity and faces with their steppers, and the roll.
-    m_cmdGirar = new QPushButton(QStringLiteral("Girar!"), this);
-    m_cmdGirar->setObjectName(QStringLiteral("cmdGirar"));
-    m_cmdGirar->setGeometry(282, 6, 81, 25);
-    m_cmdGirar->setAutoDefault(false);
+    m_cmdGirar = WindowKit::AddButton(this, QStringLiteral("cmdGirar"), QStringLiteral("Girar!"),
+                                      {282, 6, 81, 25});
 
     using Direction = ArrowButton::Direction;
     m_cmdDesceFaces = stepper(this, "cmdDesceFaces", Direction::Down, QRect(232, 18, 13, 13),

@@ -23,32 +23,25 @@
 
 namespace {
 
+// Enter must never press a button in this window, so none of them is a default button.
+QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text, QRect place,
+                        const QString &toolTip = {})
+{
+    QPushButton *button = WindowKit::AddButton(parent, name, text, place);
+    if (!toolTip.isEmpty())
+        button->setToolTip(toolTip);
+    return button;
+}
+
 // A label at its design place, widened if its text needs more room than the design gave it.
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRect place)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(WindowKit::ArialBold());
-    label->setTextFormat(Qt::PlainText);
+    QLabel *label = WindowKit::AddLabel(parent, name, text, place, Qt::black);
     const QSize needed = label->sizeHint();
     place.setWidth(std::max(place.width(), needed.width()));
     place.setHeight(std::max(place.height(), needed.height()));
     label->setGeometry(place);
     return label;
-}
-
-// Enter must never press a button in this window, so none of them is a default button.
-QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &text, QRect place,
-                        const QString &toolTip = {})
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    if (!toolTip.isEmpty())
-        button->setToolTip(toolTip);
-    return button;
 }
 
 } // namespace
@@ -99,11 +92,9 @@ void frmGeradorNome::buildControls()
                    WindowKit::FromTwips(2820, 1530, 915, 345),
                    QStringLiteral("Colocar máscara na lista das máscaras selecionadas"));
 
-    txtMascCustom = new QLineEdit(this);
-    txtMascCustom->setObjectName(QStringLiteral("txtMascCustom"));
-    txtMascCustom->setGeometry(WindowKit::FromTwips(3840, 1530, 1905, 330));
-    txtMascCustom->setFont(WindowKit::CourierNew());
-    txtMascCustom->setMaxLength(50);
+    txtMascCustom = WindowKit::AddLineEdit(this, QStringLiteral("txtMascCustom"),
+                                           WindowKit::FromTwips(3840, 1530, 1905, 330),
+                                           WindowKit::CourierNew(), 50);
 
     cmdAdicionaMascCustom = MakeButton(
         this, QStringLiteral("cmdAdicionaMascCustom"), QStringLiteral("Selecionar"),
