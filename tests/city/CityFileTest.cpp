@@ -1,3 +1,4 @@
+#include "FileContents.h"
 #include "city/CityFile.h"
 
 #include <QDir>
@@ -12,14 +13,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -108,13 +101,13 @@ TEST(CityFile, WritesWindows1252WithCrLfAndReplacesAnOldFile)
         temp.path(), QString::fromUtf8("São João"), QString::fromUtf8("População\n1º\u2029fim"));
     EXPECT_EQ(outcome.status, CityFile::Status::Saved);
     EXPECT_EQ(outcome.path, path);
-    EXPECT_EQ(readAll(path), QByteArray("Popula\xE7\xE3o\r\n1\xBA\r\nfim\r\n"));
+    EXPECT_EQ(FileContents(path), QByteArray("Popula\xE7\xE3o\r\n1\xBA\r\nfim\r\n"));
     EXPECT_EQ(entries(temp.path()), QStringList{QString::fromUtf8("São João.txt")});
 
     // The empty name writes ".txt".
     EXPECT_EQ(CityFile::save(temp.path(), QString(), QStringLiteral("a")).status,
               CityFile::Status::Saved);
-    EXPECT_EQ(readAll(temp.filePath(QStringLiteral(".txt"))), QByteArray("a\r\n"));
+    EXPECT_EQ(FileContents(temp.filePath(QStringLiteral(".txt"))), QByteArray("a\r\n"));
 }
 
 // A write that fails halfway (here: the file size limit, as a full disk would) leaves the
@@ -139,7 +132,7 @@ TEST(CityFile, AFailedWriteKeepsTheOldFile)
 
     EXPECT_EQ(outcome.status, CityFile::Status::WriteFailed);
     EXPECT_FALSE(outcome.error.isEmpty());
-    EXPECT_EQ(readAll(path), QByteArray("old report\r\n"));
+    EXPECT_EQ(FileContents(path), QByteArray("old report\r\n"));
     EXPECT_EQ(entries(temp.path()), QStringList{QStringLiteral("Tau.txt")});
 }
 

@@ -1,3 +1,4 @@
+#include "FileContents.h"
 #include "city/BusyCursor.h"
 #include "city/CityFile.h"
 #include "city/CityReport.h"
@@ -91,14 +92,6 @@ struct Controls
 QStringList folderEntries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
 }
 
 // Counts the reseeds a window makes and the values it uses.
@@ -435,7 +428,7 @@ private Q_SLOTS:
         MessageBoxAnswerer answerer;
         c.cmdSalvar->click();
         QCOMPARE(answerer.last().icon, QMessageBox::Information);
-        QCOMPARE(readAll(bName), QByteArray("Notas da vila\r\n"));
+        QCOMPARE(FileContents(bName), QByteArray("Notas da vila\r\n"));
         QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Vila B.txt")});
     }
 
@@ -447,7 +440,7 @@ private Q_SLOTS:
         MessageBoxAnswerer answerer;
         c.cmdSalvar->click();
         QCOMPARE(answerer.last().icon, QMessageBox::Information);
-        QCOMPARE(readAll(m_folder->filePath(QStringLiteral(".txt"))), QByteArray("rascunho\r\n"));
+        QCOMPARE(FileContents(m_folder->filePath(QStringLiteral(".txt"))), QByteArray("rascunho\r\n"));
     }
 
     void savedFileIsWindows1252WithCrLf()
@@ -472,7 +465,7 @@ private Q_SLOTS:
         MessageBoxAnswerer answerer;
         c.cmdSalvar->click();
         QCOMPARE(answerer.last().icon, QMessageBox::Information);
-        const QByteArray bytes = readAll(m_folder->filePath(QString::fromUtf8("São Tomé.txt")));
+        const QByteArray bytes = FileContents(m_folder->filePath(QString::fromUtf8("São Tomé.txt")));
         const QByteArray expected =
             (QString(shown).replace(u'\n', QStringLiteral("\r\n")) + QStringLiteral("\r\nFim\u00A0\u00E7\r\nok\r\n"))
                 .toLatin1();
@@ -550,7 +543,7 @@ private Q_SLOTS:
         QVERIFY(answerer.last().text.size() > prefix.size()); // the reason follows
         QCOMPARE(c.txtCidade->toPlainText(), report);
         QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("arquivo")});
-        QCOMPARE(readAll(m_folder->filePath(QStringLiteral("arquivo"))), QByteArray("x"));
+        QCOMPARE(FileContents(m_folder->filePath(QStringLiteral("arquivo"))), QByteArray("x"));
     }
 
     void savesToDocumentsWhenTheProgramFolderIsReadOnly()
@@ -564,7 +557,7 @@ private Q_SLOTS:
         const QString path = m_folder->filePath(QStringLiteral("Documentos/Tau.txt"));
         QCOMPARE(answerer.last().icon, QMessageBox::Information);
         QCOMPARE(answerer.last().text, QStringLiteral("A cidade foi salva no arquivo: \r\n") + path);
-        QVERIFY(readAll(path).startsWith("Cidade: Tau\r\n"));
+        QVERIFY(FileContents(path).startsWith("Cidade: Tau\r\n"));
         QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Documentos")});
     }
 

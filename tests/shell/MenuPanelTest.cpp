@@ -1,3 +1,4 @@
+#include "WidgetTestTools.h"
 #include "shell/MenuPanel.h"
 
 #include <QApplication>
@@ -66,13 +67,6 @@ QStringList Mixed()
 {
     return {QStringLiteral("PRINCIPAL"), QStringLiteral("ITEM"), QStringLiteral("ITEM"),
             QStringLiteral("PRINCIPAL"), QStringLiteral("ITEM")};
-}
-
-void MoveOver(QWidget *widget, QPoint at = QPoint(5, 5))
-{
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
 }
 
 // The first column of the label's interior where its text shows.
@@ -168,37 +162,37 @@ private Q_SLOTS:
         Host host(Mixed(), 360, MenuPanel::Items::Tagged);
         QCOMPARE(host.framedCount(), 0);
 
-        MoveOver(host.entry(1));
+        SendMouseMove(host.entry(1));
         QCOMPARE(host.panel->framedIndex(), 1);
         QCOMPARE(host.entry(1)->frameShape(), QFrame::Box);
         QCOMPARE(host.entry(1)->lineWidth(), 1);
         const int framedTextLeft = TextLeft(host.entry(1));
 
-        MoveOver(host.entry(1), QPoint(200, 7));
+        SendMouseMove(host.entry(1), QPoint(200, 7));
         QCOMPARE(host.panel->framedIndex(), 1);
         QCOMPARE(host.framedCount(), 1);
 
-        MoveOver(host.entry(2));
+        SendMouseMove(host.entry(2));
         QCOMPARE(host.panel->framedIndex(), 2);
         QCOMPARE(host.framedCount(), 1);
         QCOMPARE(TextLeft(host.entry(1)), framedTextLeft); // the text does not jump
 
-        MoveOver(host.entry(3)); // heading
+        SendMouseMove(host.entry(3)); // heading
         QCOMPARE(host.framedCount(), 0);
-        MoveOver(host.entry(0)); // heading
+        SendMouseMove(host.entry(0)); // heading
         QCOMPARE(host.framedCount(), 0);
 
-        MoveOver(host.entry(4));
+        SendMouseMove(host.entry(4));
         QCOMPARE(host.panel->framedIndex(), 4);
-        MoveOver(host.bar);
-        MoveOver(host.window.get(), QPoint(100, 365));
+        SendMouseMove(host.bar);
+        SendMouseMove(host.window.get(), QPoint(100, 365));
         QCOMPARE(host.panel->framedIndex(), 4);
 
-        MoveOver(host.panel, QPoint(100, 300)); // background below the last entry
+        SendMouseMove(host.panel, QPoint(100, 300)); // background below the last entry
         QCOMPARE(host.framedCount(), 0);
 
-        MoveOver(host.entry(2));
-        MoveOver(host.strip);
+        SendMouseMove(host.entry(2));
+        SendMouseMove(host.strip);
         QCOMPARE(host.framedCount(), 0);
         QCOMPARE(host.panel->framedIndex(), -1);
     }
@@ -383,7 +377,7 @@ private Q_SLOTS:
         QCOMPARE(host.panel->framedIndex(), 4);
 
         // The mouse takes the frame back: Enter then is not the panel's to use.
-        MoveOver(host.entry(1));
+        SendMouseMove(host.entry(1));
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(host.panel, &enter);
         QVERIFY(!enter.isAccepted());

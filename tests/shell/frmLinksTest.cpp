@@ -1,4 +1,5 @@
 #include "MessageBoxAnswerer.h"
+#include "WidgetTestTools.h"
 #include "shell/MenuPanel.h"
 #include "shell/frmLinks.h"
 
@@ -27,22 +28,9 @@ public Q_SLOTS:
     void open(const QUrl &url) { opened << url.toString(); }
 };
 
-QLabel *Entry(const QWidget &window, int index)
-{
-    return window.findChild<QLabel *>(QStringLiteral("lblMenu_%1").arg(index));
-}
-
 MenuPanel *Menu(const QWidget &window)
 {
     return window.findChild<MenuPanel *>(QStringLiteral("pctAreaTrabalho"));
-}
-
-void MoveOver(QWidget *widget)
-{
-    const QPoint at(5, 5);
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
 }
 
 } // namespace
@@ -127,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(menu->count(), 13);
         QSet<QString> addresses;
         for (int i = 0; i < 13; ++i) {
-            QLabel *label = Entry(window, i);
+            QLabel *label = MenuEntry(window, i);
             QVERIFY(label);
             QCOMPARE(label->geometry(), QRect(0, 15 * i, 279, 15));
             QCOMPARE(label->palette().color(QPalette::WindowText), Navy);
@@ -147,7 +135,7 @@ private Q_SLOTS:
             }
             addresses.insert(address);
 
-            MoveOver(label);
+            SendMouseMove(label);
             QCOMPARE(menu->framedIndex(), i);
             QTest::mousePress(label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
             QCOMPARE(label->palette().color(QPalette::WindowText), Red);
@@ -173,9 +161,9 @@ private Q_SLOTS:
         frmLinks window;
         window.show();
         MessageBoxAnswerer noBoxes;
-        QTest::mouseClick(Entry(window, index), Qt::LeftButton);
+        QTest::mouseClick(MenuEntry(window, index), Qt::LeftButton);
         QCOMPARE(recorder.opened, QStringList{Menu(window)->tag(index)});
-        QCOMPARE(Entry(window, index)->palette().color(QPalette::WindowText), Navy);
+        QCOMPARE(MenuEntry(window, index)->palette().color(QPalette::WindowText), Navy);
         QVERIFY(window.isVisible());
         QCOMPARE(noBoxes.count(), 0);
     }
@@ -190,7 +178,7 @@ private Q_SLOTS:
             return false;
         });
         MessageBoxAnswerer answerer(QMessageBox::Ok);
-        QTest::mouseClick(Entry(window, 3), Qt::LeftButton);
+        QTest::mouseClick(MenuEntry(window, 3), Qt::LeftButton);
         QCOMPARE(tried.size(), 1);
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.last().title, QStringLiteral("Quessar"));
@@ -237,7 +225,7 @@ private Q_SLOTS:
         QTest::keyClick(menu, Qt::Key_Space);
         QTest::keyClick(menu, Qt::Key_End);
         QCOMPARE(window.findChild<QScrollBar *>(QStringLiteral("vsbAreaTrab"))->value(), 27);
-        QCOMPARE(Entry(window, 0)->y(), -30);
+        QCOMPARE(MenuEntry(window, 0)->y(), -30);
         QTest::keyClick(menu, Qt::Key_Return);
         QCOMPARE(recorder.opened, (QStringList{menu->tag(1), menu->tag(12)}));
         QVERIFY(window.isVisible());

@@ -1,4 +1,5 @@
 #include "MessageBoxAnswerer.h"
+#include "WidgetTestTools.h"
 #include "shell/MenuPanel.h"
 #include "shell/TitleAnimation.h"
 #include "shell/frmPrincipal.h"
@@ -82,21 +83,9 @@ T *Find(const QWidget &window, const QString &name)
     return window.findChild<T *>(name);
 }
 
-QLabel *Entry(const QWidget &window, int index)
-{
-    return Find<QLabel>(window, QStringLiteral("lblMenu_%1").arg(index));
-}
-
 MenuPanel *Menu(const QWidget &window)
 {
     return Find<MenuPanel>(window, QStringLiteral("pctAreaTrabalho"));
-}
-
-void MoveOver(QWidget *widget, QPoint at = QPoint(5, 5))
-{
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
 }
 
 // Counts paint events and collects what was painted, per widget.
@@ -221,7 +210,7 @@ private Q_SLOTS:
         StayingPrincipal window;
         MenuPanel *menu = Menu(window);
         QCOMPARE(menu->count(), 9);
-        QLabel *label = Entry(window, index);
+        QLabel *label = MenuEntry(window, index);
         QVERIFY(label);
         QCOMPARE(label->parentWidget(), menu);
         QCOMPARE(label->text(), shown);
@@ -236,7 +225,7 @@ private Q_SLOTS:
         QCOMPARE(label->accessibleName(), shown);
 
         // Items react to the pointer, headings do not.
-        MoveOver(label);
+        SendMouseMove(label);
         QCOMPARE(menu->framedIndex(), item ? index : -1);
         QTest::mousePress(label, Qt::RightButton);
         QCOMPARE(label->palette().color(QPalette::WindowText),
@@ -284,7 +273,7 @@ private Q_SLOTS:
                     if (watchFigure)
                         figureTopAtClose = figure->y();
                 });
-            QTest::mouseClick(Entry(window, index), Qt::LeftButton);
+            QTest::mouseClick(MenuEntry(window, index), Qt::LeftButton);
             QCOMPARE(closer.className, tool);
             QCOMPARE(closer.opened, tool.isEmpty() ? 0 : 1);
             // Gone once closed: the next opening builds a new one.
@@ -307,8 +296,8 @@ private Q_SLOTS:
             valuesAtOpen << bar->value();
             bar->setValue(bar->maximum());
         });
-        QTest::mouseClick(Entry(window, 6), Qt::LeftButton);
-        QTest::mouseClick(Entry(window, 6), Qt::LeftButton);
+        QTest::mouseClick(MenuEntry(window, 6), Qt::LeftButton);
+        QTest::mouseClick(MenuEntry(window, 6), Qt::LeftButton);
         QCOMPARE(valuesAtOpen, (QList<int>{0, 0}));
     }
 
@@ -317,8 +306,8 @@ private Q_SLOTS:
         StayingPrincipal window;
         window.show();
         MenuPanel *menu = Menu(window);
-        QLabel *sair = Entry(window, 8);
-        MoveOver(sair);
+        QLabel *sair = MenuEntry(window, 8);
+        SendMouseMove(sair);
         {
             MessageBoxAnswerer answerer(QMessageBox::No);
             QTest::mouseClick(sair, Qt::LeftButton);
