@@ -1,0 +1,68 @@
+#include "cli/CliCommand.h"
+
+#include "cli/CliOutput.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// QCommandLineParser writes its headings and messages in English; these are the Portuguese
+// forms of the few it produces.
+QString portugueseHelp(QString help, const QString &program)
+{
+    // Without a QCoreApplication the parser does not know the program's name.
+    help.replace(u"<executable_name>"_s, program);
+    help.replace(u"Usage: "_s, u"Uso: "_s);
+    help.replace(u"[options]"_s, u"[opções]"_s);
+    help.replace(u"\nOptions:\n"_s, u"\nOpções:\n"_s);
+    help.replace(u"\nArguments:\n"_s, u"\nArgumentos:\n"_s);
+    return help;
+}
+
+QString dashed(const QString &option)
+{
+    return (option.size() == 1 ? QLatin1String("-") : QLatin1String("--")) + option;
+}
+
+QString portugueseError(const QCommandLineParser &parser)
+{
+    if (!parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("opção desconhecida: %1").arg(dashed(parser.unknownOptionNames().first()));
+
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    const QString english = parser.errorText();
+    if (const auto match = missing.match(english); match.hasMatch())
+        return QStringLiteral("falta o valor da opção %1").arg(match.captured(1));
+    if (const auto match = unexpected.match(english); match.hasMatch())
+        return QStringLiteral("a opção %1 não aceita valor").arg(match.captured(1));
+    return english;
+}
+
+} // namespace
+
+std::optional<int> CliCommand::parse(QCommandLineParser &parser, const QStringList &arguments,
+                                     CliOutput &out, CliOutput &err) const
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Mostra esta ajuda e sai."));
+    parser.addOption(help);
+
+    if (!parser.parse(arguments))
+        return badArgument(err, portugueseError(parser));
+    if (parser.isSet(help)) {
+        out.write(portugueseHelp(parser.helpText(), arguments.value(0)));
+        return ExitSuccess;
+    }
+    return std::nullopt;
+}
+
+int CliCommand::badArgument(CliOutput &err, const QString &message) const
+{
+    err.write(QStringLiteral("quessar-cli %1: %2\n").arg(name(), message));
+    return ExitBadArguments;
+}
