@@ -1,11 +1,11 @@
 #include "city/CityFile.h"
 
 #include "city/Windows1252.h"
+#include "common/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -145,15 +145,8 @@ void write(CityFile::Outcome &outcome, const QString &folder, const QString &cit
            const QByteArray &bytes)
 {
     outcome.path = CityFile::pathFor(folder, cityName);
-    // QSaveFile writes a temporary file beside the target and renames it over the target
-    // only on commit, so a failure anywhere leaves an existing file as it was.
-    QSaveFile file(outcome.path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
+    if (!AtomicFile::write(outcome.path, bytes, &outcome.error))
         outcome.status = CityFile::Status::WriteFailed;
-        outcome.error = file.errorString(); // the temporary file goes with `file`
-    }
 }
 
 } // namespace
