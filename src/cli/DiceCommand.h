@@ -2,11 +2,20 @@
 
 #include "cli/CliCommand.h"
 
-// quessar-cli dados
+// quessar-cli dados: rolls dice expressions in the usual tabletop notation.
 class DiceCommand final : public CliCommand
 {
 public:
+    // At most this many rolls of each expression (-n).
+    static constexpr qint64 MaxRolls = 1'000'000;
+    // At most this many dice in a run, counted before explosions: rolls times the dice of
+    // every expression. Keeps a run to about a second whatever the arguments.
+    static constexpr qint64 MaxDicePerRun = 100'000'000;
+
     QString name() const override { return QStringLiteral("dados"); }
-    QString summary() const override { return QStringLiteral("Rola dados em notação padrão (3d6, 4d6kh3, 2d20kl1+5…)."); }
+    QString summary() const override
+    {
+        return QStringLiteral("Rola dados em notação padrão (3d6, 4d6kh3, 2d20kl1+5…).");
+    }
     int run(const QStringList &arguments, CliOutput &out, CliOutput &err) override;
 };
