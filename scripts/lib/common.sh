@@ -15,6 +15,7 @@ QUESSAR_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils x11-apps
     desktop-file-utils appstream
+    groff-base
 )
 
 # Installs whichever of the given Debian packages are missing: one 'apt-get update', then one

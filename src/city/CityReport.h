@@ -37,7 +37,9 @@ std::optional<qint32> CityPopulation(qint32 blocks);
 
 // "Cidade gerada dia <short date> as <HH><separator><mm> pelo Morvane's Quessar". The date
 // is in the locale's short format; the time is always 24-hour hours and minutes. The bare
-// C locale has no regional formats of its own, so Brazilian ones stand in for it.
+// C locale has no regional formats of its own, so Brazilian ones stand in for it; so do they
+// when the locale's date or time separator holds a character the saved file's code page
+// (Windows-1252) lacks, so that a fresh report can always be saved: dd/MM/yyyy and HH:mm.
 QString CityReportFooter(const QDateTime &when, const QLocale &locale);
 
 // What stands between the hour and the minute fields of a time format ("HH:mm" -> ":",

@@ -1,14 +1,233 @@
 #include "cli/CityCommand.h"
 
+#include "city/CityFile.h"
+#include "city/CityJsonReport.h"
+#include "city/CityMarkdownReport.h"
+#include "city/CityModel.h"
+#include "city/CityReport.h"
+#include "city/CityTables.h"
+#include "city/CityTextReport.h"
+#include "city/Windows1252.h"
+#include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
+#include "common/AtomicFile.h"
+#include "common/SplitMixRandomSource.h"
+#include "names/NameMask.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+constexpr qint64 LargestCity = std::numeric_limits<qint32>::max() / CityBlockPopulation;
+
+bool isBareNumber(const QString &text, bool negativeOnly)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
+    return number.match(text).hasMatch() && (!negativeOnly || text.startsWith(u'-'));
+}
+
+// A character as a message shows it: itself in quotes when it can be shown, and always its
+// code point.
+QString describeCharacter(char32_t character)
+{
+    const QString code = QStringLiteral("U+%1")
+                             .arg(static_cast<qulonglong>(character), 4, 16, QLatin1Char('0'))
+                             .toUpper();
+    if (QChar::isSurrogate(character) || !QChar::isPrint(character))
+        return code;
+    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&character, 1), code);
+}
+
+// The moment the report is stamped with: now, or SOURCE_DATE_EPOCH (seconds since 1970) when
+// it is set, the usual way to make a tool's output reproducible.
+QDateTime generationTime()
+{
+    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
+    if (!epoch.isEmpty()) {
+        bool ok = false;
+        const qint64 seconds = epoch.toLongLong(&ok);
+        if (ok)
+            return QDateTime::fromSecsSinceEpoch(seconds);
+    }
+    return QDateTime::currentDateTime();
+}
+
+} // namespace
+
+QStringList CityCommand::negativeNumbersAsArguments(const QStringList &arguments,
+                                                    const QStringList &optionsWithValues)
+{
+    QStringList options;
+    QStringList numbers;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"--") {
+            numbers += arguments.mid(i + 1);
+            break;
+        }
+        if (i > 0 && isBareNumber(argument, true)) {
+            numbers << argument;
+            continue;
+        }
+        options << argument;
+        if (i > 0 && optionsWithValues.contains(argument) && i + 1 < arguments.size())
+            options << arguments[++i];
+    }
+    if (!numbers.isEmpty())
+        options << QStringLiteral("--") << numbers;
+    return options;
+}
 
 int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(summary());
-    if (const auto status = parse(parser, arguments, out, err))
+    parser.setApplicationDescription(
+        summary()
+        + QStringLiteral("\n\nUma cidade de BLOCOS blocos tem BLOCOS × 250 habitantes "
+                         "(de -%1 a %1 blocos).\n"
+                         "Um número negativo de blocos pode vir direto (cidade -3) ou depois "
+                         "de --.")
+              .arg(LargestCity));
+    const QCommandLineOption nameOption(QStringLiteral("nome"), QStringLiteral("O nome da cidade."),
+                                        QStringLiteral("NOME"));
+    const QCommandLineOption maskOption(
+        QStringLiteral("mascara"),
+        QStringLiteral("Gera o nome com esta máscara (padrão \"%1\").").arg(defaultMask()),
+        QStringLiteral("MÁSCARA"));
+    const QCommandLineOption formatOption(
+        {QStringLiteral("f"), QStringLiteral("formato")},
+        QStringLiteral("texto (o relatório da janela), markdown ou json (padrão texto)."),
+        QStringLiteral("FORMATO"), QStringLiteral("texto"));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("saida")},
+        QStringLiteral("Grava o relatório neste arquivo (de uma vez: nunca pela metade)."),
+        QStringLiteral("ARQUIVO"));
+    const QCommandLineOption encodingOption(
+        QStringLiteral("codificacao"),
+        QStringLiteral("utf-8 ou windows-1252 (a do arquivo que a janela salva, com CR LF); "
+                       "padrão utf-8."),
+        QStringLiteral("CODIFICAÇÃO"), QStringLiteral("utf-8"));
+    const QCommandLineOption seedOption(
+        {QStringLiteral("s"), QStringLiteral("semente")},
+        QStringLiteral("Semente do sorteio do nome (inteiro de 64 bits)."), QStringLiteral("S"));
+    parser.addOptions(
+        {nameOption, maskOption, formatOption, outputOption, encodingOption, seedOption});
+    parser.addPositionalArgument(QStringLiteral("BLOCOS"),
+                                 QStringLiteral("Tamanho da cidade em blocos de 250 pessoas."));
+
+    const QStringList withValues{
+        QStringLiteral("--nome"),        QStringLiteral("--mascara"), QStringLiteral("-f"),
+        QStringLiteral("--formato"),     QStringLiteral("-o"),        QStringLiteral("--saida"),
+        QStringLiteral("--codificacao"), QStringLiteral("-s"),        QStringLiteral("--semente")};
+    if (const auto status =
+            parse(parser, negativeNumbersAsArguments(arguments, withValues), out, err))
         return *status;
-    return badArgument(err, QStringLiteral("ainda não implementado"));
+
+    // The block count: exactly one plain integer whose population fits in 32 bits.
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return badArgument(err, QStringLiteral("falta o número de BLOCOS da cidade"));
+    if (positional.size() > 1)
+        return badArgument(err, QStringLiteral("argumento a mais: \"%1\" (só um número de "
+                                               "BLOCOS)")
+                                    .arg(positional[1]));
+    const QString blocksText = positional.first();
+    if (!isBareNumber(blocksText, false))
+        return badArgument(err, QStringLiteral("número de BLOCOS inválido: \"%1\" (use um "
+                                               "número inteiro)")
+                                    .arg(blocksText));
+    const std::optional<qint64> blocks = ParseWholeNumber(blocksText, -LargestCity, LargestCity);
+    if (!blocks)
+        return badArgument(err, QStringLiteral("BLOCOS fora do limite: \"%1\" (a população não "
+                                               "cabe em 32 bits; use de -%2 a %2)")
+                                    .arg(blocksText)
+                                    .arg(LargestCity));
+
+    const QString format = parser.value(formatOption);
+    if (format != u"texto" && format != u"markdown" && format != u"json")
+        return badArgument(err, QStringLiteral("formato desconhecido para --formato: \"%1\" "
+                                               "(use texto, markdown ou json)")
+                                    .arg(format));
+    const QString encoding = parser.value(encodingOption).toLower();
+    const bool windows1252 = encoding == u"windows-1252" || encoding == u"cp1252";
+    if (!windows1252 && encoding != u"utf-8" && encoding != u"utf8")
+        return badArgument(err, QStringLiteral("codificação desconhecida para --codificacao: "
+                                               "\"%1\" (use utf-8 ou windows-1252)")
+                                    .arg(parser.value(encodingOption)));
+    if (windows1252 && format == u"json")
+        return badArgument(err, QStringLiteral("JSON é sempre UTF-8: --codificacao "
+                                               "windows-1252 não serve para -f json"));
+
+    std::optional<std::uint64_t> seed;
+    if (parser.isSet(seedOption)) {
+        seed = ParseSeed(parser.value(seedOption));
+        if (!seed)
+            return badArgument(err, QStringLiteral("valor inválido para --semente: \"%1\" "
+                                                   "(use um número inteiro de 64 bits)")
+                                        .arg(parser.value(seedOption)));
+    }
+
+    // The name: given, or generated from the mask with the run's source.
+    if (parser.isSet(nameOption) && parser.isSet(maskOption))
+        return badArgument(err, QStringLiteral("use --nome ou --mascara, não os dois"));
+    QString cityName;
+    if (parser.isSet(nameOption)) {
+        cityName = parser.value(nameOption);
+        if (cityName.isEmpty())
+            return badArgument(err, QStringLiteral("--nome vazio: a cidade deve ter um nome"));
+    } else {
+        const QString mask = parser.isSet(maskOption) ? parser.value(maskOption) : defaultMask();
+        if (mask.isEmpty())
+            return badArgument(err, QStringLiteral("--mascara vazia: a cidade deve ter um nome"));
+        SplitMixRandomSource source(RunSeed(seed));
+        cityName = GenerateNameFromMask(mask, source);
+    }
+
+    const std::optional<CityModel> city =
+        CityModel::build(cityName, qint32(*blocks), generationTime());
+    const QLocale locale = QLocale::system();
+
+    // The bytes: UTF-8 with LF, or the window's own file (CR LF, one final CR LF) in
+    // Windows-1252 for the text; Markdown keeps its LF in either encoding.
+    QByteArray bytes;
+    if (format == u"json") {
+        bytes = CityJsonReport::render(*city);
+    } else {
+        QString text;
+        if (format == u"markdown")
+            text = CityMarkdownReport::render(*city, locale);
+        else if (windows1252)
+            text = CityFile::content(CityTextReport::render(*city, locale));
+        else
+            text = CityTextReport::render(*city, locale, u"\n") + u'\n';
+        if (windows1252) {
+            Windows1252::Result encoded = Windows1252::encode(text);
+            if (!encoded.ok())
+                return badArgument(err, QStringLiteral("--codificacao windows-1252: o caractere "
+                                                       "%1 não existe nessa codificação (use "
+                                                       "utf-8 ou troque o nome)")
+                                            .arg(describeCharacter(encoded.errorCharacter)));
+            bytes = std::move(encoded.bytes);
+        } else {
+            bytes = text.toUtf8();
+        }
+    }
+
+    if (!parser.isSet(outputOption)) {
+        out.write(QByteArrayView(bytes));
+        return ExitSuccess;
+    }
+    const QString path = parser.value(outputOption);
+    QString reason;
+    if (path.isEmpty() || !AtomicFile::write(path, bytes, &reason)) {
+        err.write(QStringLiteral("quessar-cli %1: não foi possível gravar \"%2\": %3\n")
+                      .arg(name(), path,
+                           path.isEmpty() ? QStringLiteral("nome de arquivo vazio") : reason));
+        return ExitOutputFailed;
+    }
+    return ExitSuccess;
 }

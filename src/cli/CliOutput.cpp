@@ -34,7 +34,7 @@ void CliOutput::flushBuffer()
         if (std::fwrite(m_buffer.constData(), 1, size, m_stream) != size)
             fail(errno);
     }
-    m_buffer.resize(0); // keeps the capacity, unlike clear()
+    m_buffer.resize(0); // keeps the capacity: no allocation per block
 }
 
 bool CliOutput::finish()

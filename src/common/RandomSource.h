@@ -21,16 +21,26 @@ public:
     virtual void reseed(double value) = 0;
 
     // One draw mapped to a 0-based position in a list of n entries: floor(r * n), computed in
-    // double so that r < 1 always stays below n. Returns 0 for an empty list. The bounds only
-    // guard against a faulty injected source (r outside [0, 1), NaN).
-    qsizetype nextPosition(qsizetype n)
+    // double so that r < 1 always stays below n. Returns 0 for an empty list.
+    qsizetype nextPosition(qsizetype n) { return positionOf(next(), n); }
+
+    // The position a draw r stands for in a list of n entries (see nextPosition). The bounds
+    // only guard against a faulty injected source (r outside [0, 1), NaN).
+    static qsizetype positionOf(float r, qsizetype n)
     {
-        const double scaled = double(next()) * double(n);
+        const double scaled = double(r) * double(n);
         if (scaled >= double(n))
             return n > 0 ? n - 1 : 0;
         // For the non-negative product a truncating conversion is the floor, and much
         // cheaper than a call to floor().
         return scaled > 0.0 ? static_cast<qsizetype>(scaled) : 0;
+    }
+
+    // nextPosition for a source whose type the caller knows: with a final class such as
+    // SplitMixRandomSource the draw is a direct, inlinable call instead of a virtual one.
+    template <typename Source> static qsizetype nextPositionOf(Source &source, qsizetype n)
+    {
+        return positionOf(source.next(), n);
     }
 
     // The source every window draws from: the installed override, or the process's own

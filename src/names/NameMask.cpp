@@ -1,42 +1,15 @@
 #include "names/NameMask.h"
 
-#include "common/RandomSource.h"
-
-namespace {
-
-// Index of each ASCII character's table in MaskClassTables, or -1.
-constexpr std::array<signed char, 128> buildLookup()
-{
-    std::array<signed char, 128> lookup{};
-    lookup.fill(-1);
-    for (std::size_t i = 0; i < MaskClassTables.size(); ++i)
-        lookup[MaskClassTables[i].symbol] = static_cast<signed char>(i);
-    return lookup;
-}
-
-constexpr auto Lookup = buildLookup();
-
-} // namespace
-
-const MaskClass *MaskClassFor(char16_t symbol)
-{
-    if (symbol >= Lookup.size() || Lookup[symbol] < 0)
-        return nullptr;
-    return &MaskClassTables[static_cast<std::size_t>(Lookup[symbol])];
-}
+#include "common/SplitMixRandomSource.h"
 
 QString GenerateNameFromMask(QStringView mask, RandomSource &source)
 {
     QString name(mask.size(), Qt::Uninitialized);
-    QChar *out = name.data();
-    for (const QChar c : mask) {
-        if (const MaskClass *table = MaskClassFor(c.unicode())) {
-            const auto position = source.nextPosition(qsizetype(table->entries.size()));
-            *out++ = QChar(table->entries[std::size_t(position)]);
-        } else {
-            *out++ = c;
-        }
-    }
+    char16_t *out = reinterpret_cast<char16_t *>(name.data());
+    if (SplitMixRandomSource *generator = SplitMixRandomSource::exactly(source))
+        WriteNameFromMask(mask, *generator, out);
+    else
+        WriteNameFromMask(mask, source, out);
     return name;
 }
 

@@ -8,6 +8,7 @@
 #include "common/WindowKit.h"
 #include "names/NameBatch.h"
 #include "names/NameMask.h"
+#include "names/PredefinedNameMasks.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -186,11 +187,7 @@ void frmGeradorNome::buildControls()
 
 QStringList frmGeradorNome::PredefinedMasks()
 {
-    return {QStringLiteral("$!!@"),  QStringLiteral("$!!@!@"),  QStringLiteral("$!@!!@"),
-            QStringLiteral("$!@!@"), QStringLiteral("$!@!@!"),  QStringLiteral("$!@*@!@"),
-            QStringLiteral("$!@@!"), QStringLiteral("$%@!@@"),  QStringLiteral("$%@@^"),
-            QStringLiteral("$%^@"),  QStringLiteral("$@!@"),    QStringLiteral("%@@!@!@"),
-            QStringLiteral("&@@!"),  QStringLiteral("&@@!@!@"), QStringLiteral("&@@!@!@@!")};
+    return PredefinedNameMasks();
 }
 
 void frmGeradorNome::reject()

@@ -335,7 +335,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Always 24-hour, even where the locale's own time has AM/PM.
         FooterCase{"en_US", QTime(17, 45, 30), "Cidade gerada dia 12/7/26 as 17:45 pelo Morvane's Quessar"},
         FooterCase{"fi_FI", QTime(7, 5), "Cidade gerada dia 7.12.2026 as 07.05 pelo Morvane's Quessar"},
-        FooterCase{"fr_CA", QTime(17, 45), "Cidade gerada dia 2026-12-07 as 17 h 45 pelo Morvane's Quessar"}));
+        FooterCase{"fr_CA", QTime(17, 45), "Cidade gerada dia 2026-12-07 as 17 h 45 pelo Morvane's Quessar"},
+        // A date the saved file's code page cannot hold (native digits and direction marks,
+        // a Cyrillic abbreviation) gives way to the Brazilian formats.
+        FooterCase{"ar_EG", QTime(17, 45, 30), "Cidade gerada dia 07/12/2026 as 17:45 pelo Morvane's Quessar"},
+        FooterCase{"fa_IR", QTime(7, 5), "Cidade gerada dia 07/12/2026 as 07:05 pelo Morvane's Quessar"},
+        FooterCase{"bg_BG", QTime(17, 45), "Cidade gerada dia 07/12/2026 as 17:45 pelo Morvane's Quessar"}));
 
 TEST(CityReport, TimeSeparatorComesFromBetweenTheHourAndMinuteFields)
 {

@@ -1,0 +1,62 @@
+# bash completion for quessar-cli
+
+_quessar_cli()
+{
+    local cur prev words cword
+    if declare -F _init_completion >/dev/null 2>&1; then
+        _init_completion || return
+    else
+        cur=${COMP_WORDS[COMP_CWORD]}
+        prev=${COMP_WORDS[COMP_CWORD - 1]}
+        words=("${COMP_WORDS[@]}")
+        cword=$COMP_CWORD
+    fi
+
+    if [[ $cword -eq 1 ]]; then
+        COMPREPLY=($(compgen -W 'nomes cidade dados --help --version' -- "$cur"))
+        return
+    fi
+
+    case ${words[1]} in
+    nomes)
+        case $prev in
+        -n | --quantidade | -s | --semente | --separador) return ;;
+        esac
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '-n --quantidade -s --semente --separador --predefinidas
+                --ajuda-mascara -h --help' -- "$cur"))
+        fi
+        ;;
+    cidade)
+        case $prev in
+        -f | --formato)
+            COMPREPLY=($(compgen -W 'texto markdown json' -- "$cur"))
+            return
+            ;;
+        --codificacao)
+            COMPREPLY=($(compgen -W 'utf-8 windows-1252' -- "$cur"))
+            return
+            ;;
+        -o | --saida)
+            COMPREPLY=($(compgen -f -- "$cur"))
+            return
+            ;;
+        --nome | --mascara | -s | --semente) return ;;
+        esac
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '--nome --mascara -f --formato -o --saida --codificacao
+                -s --semente -h --help' -- "$cur"))
+        fi
+        ;;
+    dados)
+        case $prev in
+        -n | --quantidade | -s | --semente) return ;;
+        esac
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '-n --quantidade -s --semente -d --detalhes --json
+                -h --help' -- "$cur"))
+        fi
+        ;;
+    esac
+}
+complete -F _quessar_cli quessar-cli

@@ -1,0 +1,10 @@
+#include "names/PredefinedNameMasks.h"
+
+QStringList PredefinedNameMasks()
+{
+    return {QStringLiteral("$!!@"),  QStringLiteral("$!!@!@"),  QStringLiteral("$!@!!@"),
+            QStringLiteral("$!@!@"), QStringLiteral("$!@!@!"),  QStringLiteral("$!@*@!@"),
+            QStringLiteral("$!@@!"), QStringLiteral("$%@!@@"),  QStringLiteral("$%@@^"),
+            QStringLiteral("$%^@"),  QStringLiteral("$@!@"),    QStringLiteral("%@@!@!@"),
+            QStringLiteral("&@@!"),  QStringLiteral("&@@!@!@"), QStringLiteral("&@@!@!@@!")};
+}

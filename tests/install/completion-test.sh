@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The bash completion offers the subcommands and each subcommand's options and values.
+set -u
+source "$1"
+status=0
+check() { # expected words...
+    local expected=$1
+    shift
+    COMP_WORDS=("$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _quessar_cli
+    if [ "${COMPREPLY[*]:-}" != "$expected" ]; then
+        echo "quessar-cli ${*}: got '${COMPREPLY[*]:-}', expected '$expected'" >&2
+        status=1
+    fi
+}
+check "nomes" quessar-cli no
+check "cidade" quessar-cli ci
+check "--formato" quessar-cli cidade 37 --for
+check "markdown" quessar-cli cidade 37 -f ma
+check "windows-1252" quessar-cli cidade 1 --codificacao w
+check "--predefinidas" quessar-cli nomes --pre
+check "--detalhes" quessar-cli dados --det
+check "" quessar-cli nomes -n 1
+exit $status
