@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -248,12 +247,25 @@ void frmGeradorCidadeADD::cmdSalvar_Click()
         return;
     }
 
-    const CityFile::Outcome outcome = CityFile::save(s_lastCityName, text);
+    CityFile::Outcome outcome = CityFile::save(s_lastCityName, text);
+    if (outcome.status == CityFile::Status::NotACityFile) {
+        // A file of that name that Quessar did not write is only replaced when the user says so.
+        const bool replace = WindowKit::Ask(
+            this,
+            QStringLiteral("O arquivo \r\n%1\r\nj\u00E1 existe e n\u00E3o foi criado pelo Quessar."
+                           "\r\n\r\nSubstituir o arquivo?")
+                .arg(QDir::toNativeSeparators(outcome.path)),
+            false);
+        if (!replace)
+            return;
+        outcome = CityFile::save(s_lastCityName, text, CityFile::Replace::Anything);
+    }
     switch (outcome.status) {
     case CityFile::Status::Saved:
-        QMessageBox::information(this, WindowKit::MessageTitle(),
-                                 QStringLiteral("A cidade foi salva no arquivo: \r\n")
-                                     + QDir::toNativeSeparators(outcome.path));
+        WindowKit::ShowInformation(this, QStringLiteral("A cidade foi salva no arquivo: \r\n")
+                                             + QDir::toNativeSeparators(outcome.path));
+        break;
+    case CityFile::Status::NotACityFile: // answered above
         break;
     case CityFile::Status::NameNotAllowed:
         showError(QStringLiteral("O nome \"%1\" n\u00E3o pode ser usado como nome de arquivo. "

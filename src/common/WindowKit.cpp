@@ -32,9 +32,35 @@ Qt::WindowFlags WindowKit::ToolWindowFlags()
            | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 }
 
+namespace {
+
+QMessageBox::StandardButton showMessage(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, WindowKit::MessageTitle(), text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
 void WindowKit::ShowError(QWidget *parent, const QString &text)
 {
-    QMessageBox::critical(parent, MessageTitle(), text);
+    showMessage(parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void WindowKit::ShowInformation(QWidget *parent, const QString &text)
+{
+    showMessage(parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool WindowKit::Ask(QWidget *parent, const QString &text, bool yesIsDefault)
+{
+    return showMessage(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                       yesIsDefault ? QMessageBox::Yes : QMessageBox::No)
+           == QMessageBox::Yes;
 }
 
 WindowKit::ToolDressing WindowKit::AddToolDressing(QWidget *window, int stripHeight, int okTop)

@@ -33,8 +33,16 @@ public:
     // Every message box of the program carries this title.
     static QString MessageTitle() { return QStringLiteral("Quessar"); }
 
+    // The program's message boxes. Their text is always shown as it is, never read as rich
+    // text: it can hold names, paths and characters the user typed, or the system's words.
+    //
     // Reports a user error: a critical message box with an OK button.
     static void ShowError(QWidget *parent, const QString &text);
+    // Reports what was done: an information box with an OK button.
+    static void ShowInformation(QWidget *parent, const QString &text);
+    // Asks a yes-or-no question ("Sim"/"Não"); true when the answer is yes. `yesIsDefault`
+    // says which button Enter presses.
+    static bool Ask(QWidget *parent, const QString &text, bool yesIsDefault);
 
     // The left edge of a tool window: the black strip pctAreaAni (`stripHeight` tall) with the
     // square OK button cmdOK at `okTop` inside it, and the gradient pctDegrade beside it.

@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QRegion>
 #include <QScrollBar>
@@ -179,11 +178,7 @@ template <typename Tool> void frmPrincipal::showTool()
 
 bool frmPrincipal::confirmExit()
 {
-    QMessageBox box(QMessageBox::Question, WindowKit::MessageTitle(),
-                    QStringLiteral("Tem certeza que deseja sair do Quessar?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return WindowKit::Ask(this, QStringLiteral("Tem certeza que deseja sair do Quessar?"), true);
 }
 
 void frmPrincipal::endProgram()
