@@ -194,8 +194,11 @@ void frmGeradorCidadeADD::cmdUsarMascara_Click()
 
 void frmGeradorCidadeADD::txtMascara_Change()
 {
-    if (m_txtMascara->text().isEmpty())
+    // The refilled text is selected, so that what is typed next replaces it.
+    if (m_txtMascara->text().isEmpty()) {
         m_txtMascara->setText(DefaultMask());
+        m_txtMascara->selectAll();
+    }
 }
 
 void frmGeradorCidadeADD::cmdGerarNome_Click()
@@ -205,8 +208,10 @@ void frmGeradorCidadeADD::cmdGerarNome_Click()
 
 void frmGeradorCidadeADD::txtBlocos_Change()
 {
-    if (m_txtBlocos->text().isEmpty())
+    if (m_txtBlocos->text().isEmpty()) {
         m_txtBlocos->setText(QStringLiteral("1"));
+        m_txtBlocos->selectAll();
+    }
 }
 
 void frmGeradorCidadeADD::cmdGeraCidade_Click()

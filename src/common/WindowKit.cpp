@@ -1,5 +1,6 @@
 #include "common/WindowKit.h"
 
+#include "common/WholeCharacters.h"
 #include "common/WindowDressing.h"
 
 #include <QLabel>
@@ -120,6 +121,7 @@ QLineEdit *WindowKit::AddLineEdit(QWidget *parent, const QString &name, const QR
     box->setFont(font);
     if (maxLength > 0)
         box->setMaxLength(maxLength);
+    KeepCharactersWhole(box);
     return box;
 }
 

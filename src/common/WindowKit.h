@@ -64,7 +64,8 @@ public:
     static QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text,
                             const QRect &place, const QColor &colour);
 
-    // A one-line text box; `maxLength` 0 leaves the toolkit's limit.
+    // A one-line text box; `maxLength` 0 leaves the toolkit's limit. A character that does not
+    // fit whole under the limit is dropped whole, never split.
     static QLineEdit *AddLineEdit(QWidget *parent, const QString &name, const QRect &place,
                                   const QFont &font, int maxLength = 0);
 

@@ -257,6 +257,7 @@ void frmGeradorNome::txtQuantNomes_Change()
 {
     if (txtQuantNomes->text().isEmpty()) {
         txtQuantNomes->setText(QStringLiteral("1")); // comes back here and sets the label
+        txtQuantNomes->selectAll();                  // what is typed next replaces it
         return;
     }
     lblQntNomes->setText(txtQuantNomes->text() == QLatin1String("1") ? QStringLiteral("nome")

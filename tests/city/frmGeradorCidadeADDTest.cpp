@@ -314,6 +314,29 @@ private Q_SLOTS:
         QCOMPARE(c.txtBlocos->text(), QStringLiteral("1"));
         c.txtBlocos->setText(QString());
         QCOMPARE(c.txtBlocos->text(), QStringLiteral("1"));
+
+        // What refills a box is selected: typing replaces it.
+        c.txtBlocos->setText(QStringLiteral("5"));
+        c.txtBlocos->setCursorPosition(1);
+        QTest::keyClick(c.txtBlocos, Qt::Key_Backspace);
+        QCOMPARE(c.txtBlocos->selectedText(), QStringLiteral("1"));
+        QTest::keyClicks(c.txtBlocos, QStringLiteral("20"));
+        QCOMPARE(c.txtBlocos->text(), QStringLiteral("20"));
+        c.txtMascara->selectAll();
+        QTest::keyClick(c.txtMascara, Qt::Key_Backspace);
+        QCOMPARE(c.txtMascara->selectedText(), DefaultMask);
+        QTest::keyClicks(c.txtMascara, QStringLiteral("$@"));
+        QCOMPARE(c.txtMascara->text(), QStringLiteral("$@"));
+        c.cmbMascPre->setCurrentIndex(-1);
+        c.cmdUsarMascara->click(); // nothing selected in the list: refilled, selected
+        QTest::keyClicks(c.txtMascara, QStringLiteral("!"));
+        QCOMPARE(c.txtMascara->text(), QStringLiteral("!"));
+
+        // The mask box takes at most 50 characters, each one whole.
+        QGuiApplication::clipboard()->setText(QString(49, u'@') + QString::fromUtf8("😀"));
+        c.txtMascara->selectAll();
+        c.txtMascara->paste();
+        QCOMPARE(c.txtMascara->text(), QString(49, u'@'));
     }
 
     void blockBoxTakesOnlyDigits()
