@@ -56,6 +56,7 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
     : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorCidadeADD"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Cidades (AD&D)"));
     setFixedSize(450, 337);
     setSizeGripEnabled(false);

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QPalette;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +27,14 @@ public:
     static QFont Arial(qreal points = 8.25, bool bold = false);
     static QFont ArialBold(qreal points = 8.25) { return Arial(points, true); }
     static QFont CourierNew(qreal points = 8.25, bool bold = false);
+
+    // The light palette the windows were laid out for: grey window and buttons, white boxes,
+    // black text. The program uses it whatever the desktop's colour scheme, so that a dark
+    // scheme cannot put light text on the light greys the windows set themselves or dark
+    // text on dark greys.
+    static QPalette LightPalette();
+    // Gives a window the light palette; call it before its controls get colours of their own.
+    static void UseLightPalette(QWidget *window);
 
     // A tool window: a fixed-size dialog whose title bar offers only the close box.
     static Qt::WindowFlags ToolWindowFlags();

@@ -49,6 +49,7 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRe
 frmGeradorNome::frmGeradorNome(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorNome"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Nomes"));
     setFixedSize(451, 331);
     // The window's own font, which its plain buttons use: the small sans-serif the layout was

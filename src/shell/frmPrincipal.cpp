@@ -54,6 +54,7 @@ frmPrincipal::frmPrincipal(QWidget *parent)
       m_tmrAniTit(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmPrincipal"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar"));
     setFixedSize(454, 397);
 

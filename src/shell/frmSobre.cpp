@@ -12,6 +12,7 @@
 frmSobre::frmSobre(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmSobre"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Sobre"));
     setFixedSize(354, 114);
 
