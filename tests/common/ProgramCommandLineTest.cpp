@@ -1,5 +1,5 @@
-#include "QuessarVersion.h"
 #include "common/ProgramCommandLine.h"
+#include "QuessarVersion.h"
 
 #include "QtPrinters.h"
 
@@ -56,7 +56,8 @@ TEST(ProgramCommandLine, ReadsItsOwnOptionsAndLetsQtsThrough)
         {"-reverse extra", Action::Error, "quessar: argumento inesperado: extra\n"},
     };
     for (const auto &c : cases) {
-        const ProgramCommandLine::Request request = ProgramCommandLine::read(commandLine(c.arguments));
+        const ProgramCommandLine::Request request =
+            ProgramCommandLine::read(commandLine(c.arguments));
         EXPECT_EQ(request.action, c.action) << c.arguments;
         EXPECT_TRUE(begins(request.text, c.text))
             << c.arguments << ": " << request.text.toStdString();
