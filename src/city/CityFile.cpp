@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -95,10 +96,22 @@ QString CityFile::pathFor(const QString &folder, const QString &cityName)
     return path + cityName + QStringLiteral(".txt");
 }
 
+bool CityFile::isCityFile(const QString &path)
+{
+    static constexpr QByteArrayView Heading = "Cidade: ";
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(Heading.size()) == Heading;
+}
+
 QString CityFile::chooseFolder(const QString &programFolder, bool programFolderExists,
                                bool programFolderWritable, const QString &documentsFolder)
 {
-    if (programFolderExists && !programFolderWritable && !documentsFolder.isEmpty())
+    if (documentsFolder.isEmpty())
+        return programFolder;
+    const bool installed = QFileInfo(QDir::cleanPath(programFolder)).fileName() == u"bin";
+    if (installed || (programFolderExists && !programFolderWritable))
         return documentsFolder;
     return programFolder;
 }
@@ -142,9 +155,14 @@ CityFile::Outcome check(const QString &cityName, const QString &boxText, QByteAr
 }
 
 void write(CityFile::Outcome &outcome, const QString &folder, const QString &cityName,
-           const QByteArray &bytes)
+           const QByteArray &bytes, CityFile::Replace replace)
 {
     outcome.path = CityFile::pathFor(folder, cityName);
+    if (replace == CityFile::Replace::CityFilesOnly && QFileInfo::exists(outcome.path)
+        && !CityFile::isCityFile(outcome.path)) {
+        outcome.status = CityFile::Status::NotACityFile;
+        return;
+    }
     if (!AtomicFile::write(outcome.path, bytes, &outcome.error))
         outcome.status = CityFile::Status::WriteFailed;
 }
@@ -152,21 +170,21 @@ void write(CityFile::Outcome &outcome, const QString &folder, const QString &cit
 } // namespace
 
 CityFile::Outcome CityFile::save(const QString &folder, const QString &cityName,
-                                 const QString &boxText)
+                                 const QString &boxText, Replace replace)
 {
     QByteArray bytes;
     Outcome outcome = check(cityName, boxText, bytes);
     if (outcome.status == Status::Saved)
-        write(outcome, folder, cityName, bytes);
+        write(outcome, folder, cityName, bytes, replace);
     return outcome;
 }
 
-CityFile::Outcome CityFile::save(const QString &cityName, const QString &boxText)
+CityFile::Outcome CityFile::save(const QString &cityName, const QString &boxText, Replace replace)
 {
     QByteArray bytes;
     Outcome outcome = check(cityName, boxText, bytes);
     if (outcome.status == Status::Saved)
-        write(outcome, saveFolder(), cityName, bytes);
+        write(outcome, saveFolder(), cityName, bytes, replace);
     return outcome;
 }
 

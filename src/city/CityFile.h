@@ -5,8 +5,9 @@
 #include <functional>
 
 // The saved city file: "<folder>/<city name>.txt", the report box's text with CR LF line ends
-// and one final CR LF, in Windows-1252 without a byte-order mark. An existing file is
-// replaced, but only once the new one is complete.
+// and one final CR LF, in Windows-1252 without a byte-order mark. An existing city file is
+// replaced, but only once the new one is complete; any other existing file is replaced only
+// when the caller says so.
 class CityFile
 {
 public:
@@ -14,7 +15,14 @@ public:
         Saved,
         NameNotAllowed, // the city name cannot be a file name inside the folder
         Unencodable,    // the text holds a character Windows-1252 lacks
+        NotACityFile,   // a file of that name exists and is not a city file; it is untouched
         WriteFailed,    // the system refused; the old file, if any, is intact
+    };
+
+    // Which existing file a save may replace.
+    enum class Replace {
+        CityFilesOnly, // a city file of the same name; anything else is left alone
+        Anything,      // whatever is there (the user agreed to replace it)
     };
 
     struct Outcome
@@ -37,9 +45,14 @@ public:
     // folder + "/" (unless it already ends with one) + city name + ".txt".
     static QString pathFor(const QString &folder, const QString &cityName);
 
-    // Where the file goes: the program's folder, or the documents folder when the program's
-    // folder exists but the user may not write there (an installed program). A folder that
-    // does not exist stays the choice, so the failure is reported rather than hidden.
+    // Whether the file at `path` is a city file: it begins with "Cidade: ", the first line of
+    // every report. A missing or unreadable file is not one.
+    static bool isCityFile(const QString &path);
+
+    // Where the file goes: the program's folder, or the documents folder for an installed
+    // program, that is when the program's folder is named "bin" (/usr/bin, ~/.local/bin,
+    // /opt/x/bin) or exists but may not be written to. A folder that does not exist stays the
+    // choice otherwise, so the failure is reported rather than hidden.
     static QString chooseFolder(const QString &programFolder, bool programFolderExists,
                                 bool programFolderWritable, const QString &documentsFolder);
 
@@ -48,13 +61,15 @@ public:
     // does not exist yet.
     static QString saveFolder();
 
-    // Checks the name and the text, then writes the file atomically into `folder`. Nothing
-    // is written unless everything checks out.
-    static Outcome save(const QString &folder, const QString &cityName, const QString &boxText);
+    // Checks the name, the text and what the file would replace, then writes the file
+    // atomically into `folder`. Nothing is written unless everything checks out.
+    static Outcome save(const QString &folder, const QString &cityName, const QString &boxText,
+                        Replace replace = Replace::CityFilesOnly);
 
     // The same into saveFolder(), which is looked up (and a missing documents folder
     // created) only once the name and the text have passed their checks.
-    static Outcome save(const QString &cityName, const QString &boxText);
+    static Outcome save(const QString &cityName, const QString &boxText,
+                        Replace replace = Replace::CityFilesOnly);
 
     // For tests: stand-ins for the executable's folder, the documents folder and the
     // writability check. An empty folder or an empty function puts the real one back.

@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -57,6 +56,7 @@ frmGeradorCidadeADD::frmGeradorCidadeADD(QWidget *parent)
     : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorCidadeADD"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Cidades (AD&D)"));
     setFixedSize(450, 337);
     setSizeGripEnabled(false);
@@ -195,8 +195,11 @@ void frmGeradorCidadeADD::cmdUsarMascara_Click()
 
 void frmGeradorCidadeADD::txtMascara_Change()
 {
-    if (m_txtMascara->text().isEmpty())
+    // The refilled text is selected, so that what is typed next replaces it.
+    if (m_txtMascara->text().isEmpty()) {
         m_txtMascara->setText(DefaultMask());
+        m_txtMascara->selectAll();
+    }
 }
 
 void frmGeradorCidadeADD::cmdGerarNome_Click()
@@ -206,8 +209,10 @@ void frmGeradorCidadeADD::cmdGerarNome_Click()
 
 void frmGeradorCidadeADD::txtBlocos_Change()
 {
-    if (m_txtBlocos->text().isEmpty())
+    if (m_txtBlocos->text().isEmpty()) {
         m_txtBlocos->setText(QStringLiteral("1"));
+        m_txtBlocos->selectAll();
+    }
 }
 
 void frmGeradorCidadeADD::cmdGeraCidade_Click()
@@ -248,12 +253,25 @@ void frmGeradorCidadeADD::cmdSalvar_Click()
         return;
     }
 
-    const CityFile::Outcome outcome = CityFile::save(s_lastCityName, text);
+    CityFile::Outcome outcome = CityFile::save(s_lastCityName, text);
+    if (outcome.status == CityFile::Status::NotACityFile) {
+        // A file of that name that Quessar did not write is only replaced when the user says so.
+        const bool replace = WindowKit::Ask(
+            this,
+            QStringLiteral("O arquivo \r\n%1\r\nj\u00E1 existe e n\u00E3o foi criado pelo Quessar."
+                           "\r\n\r\nSubstituir o arquivo?")
+                .arg(QDir::toNativeSeparators(outcome.path)),
+            false);
+        if (!replace)
+            return;
+        outcome = CityFile::save(s_lastCityName, text, CityFile::Replace::Anything);
+    }
     switch (outcome.status) {
     case CityFile::Status::Saved:
-        QMessageBox::information(this, WindowKit::MessageTitle(),
-                                 QStringLiteral("A cidade foi salva no arquivo: \r\n")
-                                     + QDir::toNativeSeparators(outcome.path));
+        WindowKit::ShowInformation(this, QStringLiteral("A cidade foi salva no arquivo: \r\n")
+                                             + QDir::toNativeSeparators(outcome.path));
+        break;
+    case CityFile::Status::NotACityFile: // answered above
         break;
     case CityFile::Status::NameNotAllowed:
         showError(QStringLiteral("O nome \"%1\" n\u00E3o pode ser usado como nome de arquivo. "

@@ -1,11 +1,13 @@
 #include "common/ApplicationSetup.h"
 
 #include "QuessarVersion.h"
+#include "common/WindowKit.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPalette>
 #include <QTranslator>
 
 void SetUpApplication()
@@ -14,6 +16,8 @@ void SetUpApplication()
     QApplication::setApplicationVersion(QString::fromLatin1(QuessarVersionString));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Quessar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quessar/icons/quessar-256.png")));
+    // The windows' light colours whatever the desktop's scheme; message boxes included.
+    QApplication::setPalette(WindowKit::LightPalette());
 
     auto *translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),

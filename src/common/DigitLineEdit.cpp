@@ -1,9 +1,33 @@
 #include "common/DigitLineEdit.h"
 
+#include "common/WholeCharacters.h"
+
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTimer>
 
-DigitLineEdit::DigitLineEdit(QWidget *parent) : QLineEdit(parent) {}
+#include <algorithm>
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+QString digitsOf(const QString &text)
+{
+    QString digits;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(digits), isDigit);
+    return digits;
+}
+
+} // namespace
+
+DigitLineEdit::DigitLineEdit(QWidget *parent) : QLineEdit(parent)
+{
+    KeepCharactersWhole(this);
+}
 
 void DigitLineEdit::keyPressEvent(QKeyEvent *event)
 {
@@ -49,4 +73,26 @@ void DigitLineEdit::focusInEvent(QFocusEvent *event)
     // Deferred: a mouse click that gave the focus would otherwise place the cursor and undo
     // the selection.
     QTimer::singleShot(0, this, &QLineEdit::selectAll);
+}
+
+void DigitLineEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    // A dead key (´ ~ ^ ` ¨ on a Brazilian keyboard) or an input method delivers its text here
+    // instead of as a key press: "5", then "´" + "a" composed into "á".
+    const QString commit = digitsOf(event->commitString());
+    const QString &preedit = event->preeditString();
+    const bool preeditIsDigits = std::all_of(preedit.begin(), preedit.end(), isDigit);
+    if (commit == event->commitString() && preeditIsDigits) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // The text being composed (the accent waiting for its letter) is not shown either: it
+    // can only end as a character the box does not take.
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (preeditIsDigits)
+        attributes = event->attributes();
+    QInputMethodEvent filtered(preeditIsDigits ? preedit : QString(), attributes);
+    filtered.setCommitString(commit, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+    event->setAccepted(filtered.isAccepted());
 }

@@ -1,5 +1,6 @@
 #include "common/WindowKit.h"
 
+#include "common/WholeCharacters.h"
 #include "common/WindowDressing.h"
 
 #include <QLabel>
@@ -26,15 +27,86 @@ QFont WindowKit::CourierNew(qreal points, bool bold)
     return font;
 }
 
+QPalette WindowKit::LightPalette()
+{
+    struct RoleColours
+    {
+        QPalette::ColorRole role;
+        QRgb enabled; // the active and inactive groups
+        QRgb disabled;
+    };
+    static constexpr RoleColours Colours[] = {
+        {QPalette::WindowText, 0xff000000, 0xffbebebe},
+        {QPalette::Button, 0xffefefef, 0xffefefef},
+        {QPalette::Light, 0xffffffff, 0xffffffff},
+        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
+        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
+        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
+        {QPalette::Text, 0xff000000, 0xffbebebe},
+        {QPalette::BrightText, 0xffffffff, 0xffffffff},
+        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
+        {QPalette::Base, 0xffffffff, 0xffefefef},
+        {QPalette::Window, 0xffefefef, 0xffefefef},
+        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
+        {QPalette::Highlight, 0xff308cc6, 0xff919191},
+        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
+        {QPalette::Link, 0xff0000ff, 0xff0000ff},
+        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
+        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
+        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
+        {QPalette::ToolTipText, 0xff000000, 0xff000000},
+        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+    };
+    QPalette palette;
+    for (const RoleColours &c : Colours) {
+        const QColor enabled = QColor::fromRgba(c.enabled);
+        palette.setColor(QPalette::Active, c.role, enabled);
+        palette.setColor(QPalette::Inactive, c.role, enabled);
+        palette.setColor(QPalette::Disabled, c.role, QColor::fromRgba(c.disabled));
+    }
+    return palette;
+}
+
+void WindowKit::UseLightPalette(QWidget *window)
+{
+    window->setPalette(LightPalette());
+}
+
 Qt::WindowFlags WindowKit::ToolWindowFlags()
 {
     return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
            | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 }
 
+namespace {
+
+QMessageBox::StandardButton showMessage(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, WindowKit::MessageTitle(), text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
 void WindowKit::ShowError(QWidget *parent, const QString &text)
 {
-    QMessageBox::critical(parent, MessageTitle(), text);
+    showMessage(parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void WindowKit::ShowInformation(QWidget *parent, const QString &text)
+{
+    showMessage(parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool WindowKit::Ask(QWidget *parent, const QString &text, bool yesIsDefault)
+{
+    return showMessage(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                       yesIsDefault ? QMessageBox::Yes : QMessageBox::No)
+           == QMessageBox::Yes;
 }
 
 WindowKit::ToolDressing WindowKit::AddToolDressing(QWidget *window, int stripHeight, int okTop)
@@ -94,6 +166,7 @@ QLineEdit *WindowKit::AddLineEdit(QWidget *parent, const QString &name, const QR
     box->setFont(font);
     if (maxLength > 0)
         box->setMaxLength(maxLength);
+    KeepCharactersWhole(box);
     return box;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QPalette;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -27,14 +28,30 @@ public:
     static QFont ArialBold(qreal points = 8.25) { return Arial(points, true); }
     static QFont CourierNew(qreal points = 8.25, bool bold = false);
 
+    // The light palette the windows were laid out for: grey window and buttons, white boxes,
+    // black text. The program uses it whatever the desktop's colour scheme, so that a dark
+    // scheme cannot put light text on the light greys the windows set themselves or dark
+    // text on dark greys.
+    static QPalette LightPalette();
+    // Gives a window the light palette; call it before its controls get colours of their own.
+    static void UseLightPalette(QWidget *window);
+
     // A tool window: a fixed-size dialog whose title bar offers only the close box.
     static Qt::WindowFlags ToolWindowFlags();
 
     // Every message box of the program carries this title.
     static QString MessageTitle() { return QStringLiteral("Quessar"); }
 
+    // The program's message boxes. Their text is always shown as it is, never read as rich
+    // text: it can hold names, paths and characters the user typed, or the system's words.
+    //
     // Reports a user error: a critical message box with an OK button.
     static void ShowError(QWidget *parent, const QString &text);
+    // Reports what was done: an information box with an OK button.
+    static void ShowInformation(QWidget *parent, const QString &text);
+    // Asks a yes-or-no question ("Sim"/"Não"); true when the answer is yes. `yesIsDefault`
+    // says which button Enter presses.
+    static bool Ask(QWidget *parent, const QString &text, bool yesIsDefault);
 
     // The left edge of a tool window: the black strip pctAreaAni (`stripHeight` tall) with the
     // square OK button cmdOK at `okTop` inside it, and the gradient pctDegrade beside it.
@@ -56,7 +73,8 @@ public:
     static QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text,
                             const QRect &place, const QColor &colour);
 
-    // A one-line text box; `maxLength` 0 leaves the toolkit's limit.
+    // A one-line text box; `maxLength` 0 leaves the toolkit's limit. A character that does not
+    // fit whole under the limit is dropped whole, never split.
     static QLineEdit *AddLineEdit(QWidget *parent, const QString &name, const QRect &place,
                                   const QFont &font, int maxLength = 0);
 

@@ -54,6 +54,7 @@ double SecondsSinceMidnight()
 frmRodadorDados::frmRodadorDados(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmRodadorDados"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Rodador de Dados"));
     setFixedSize(451, 227);
 

@@ -50,6 +50,7 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, QRe
 frmGeradorNome::frmGeradorNome(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmGeradorNome"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Gerador de Nomes"));
     setFixedSize(451, 331);
     // The window's own font, which its plain buttons use: the small sans-serif the layout was
@@ -254,6 +255,7 @@ void frmGeradorNome::txtQuantNomes_Change()
 {
     if (txtQuantNomes->text().isEmpty()) {
         txtQuantNomes->setText(QStringLiteral("1")); // comes back here and sets the label
+        txtQuantNomes->selectAll();                  // what is typed next replaces it
         return;
     }
     lblQntNomes->setText(txtQuantNomes->text() == QLatin1String("1") ? QStringLiteral("nome")

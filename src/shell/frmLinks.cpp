@@ -41,6 +41,7 @@ frmLinks::frmLinks(QWidget *parent)
       m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("frmLinks"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Links"));
     setFixedSize(356, 170);
 

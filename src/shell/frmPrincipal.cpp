@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QRegion>
 #include <QScrollBar>
@@ -55,6 +54,7 @@ frmPrincipal::frmPrincipal(QWidget *parent)
       m_tmrAniTit(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmPrincipal"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar"));
     setFixedSize(454, 397);
 
@@ -179,11 +179,7 @@ template <typename Tool> void frmPrincipal::showTool()
 
 bool frmPrincipal::confirmExit()
 {
-    QMessageBox box(QMessageBox::Question, WindowKit::MessageTitle(),
-                    QStringLiteral("Tem certeza que deseja sair do Quessar?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return WindowKit::Ask(this, QStringLiteral("Tem certeza que deseja sair do Quessar?"), true);
 }
 
 void frmPrincipal::endProgram()

@@ -3,6 +3,7 @@
 #include "common/CenterForm.h"
 #include "common/WindowKit.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 frmSobre::frmSobre(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags())
 {
     setObjectName(QStringLiteral("frmSobre"));
+    WindowKit::UseLightPalette(this);
     setWindowTitle(QStringLiteral("Morvane's Quessar: Sobre"));
     setFixedSize(354, 114);
 
@@ -25,6 +27,7 @@ frmSobre::frmSobre(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags
                                        WindowKit::Arial(), true);
     WindowKit::SetBaseColour(m_txtSobre, QColor(192, 192, 192));
     m_txtSobre->setAccessibleName(QStringLiteral("Sobre o Quessar"));
+    m_txtSobre->installEventFilter(this); // Enter in the text does not close the window
 
     m_imgFoto = new QLabel(this);
     m_imgFoto->setObjectName(QStringLiteral("imgFoto"));
@@ -56,6 +59,20 @@ QString frmSobre::AboutText()
         QString(),
     };
     return lines.join(QStringLiteral("\r\n"));
+}
+
+bool frmSobre::eventFilter(QObject *watched, QEvent *event)
+{
+    // The read-only text box leaves Enter unused, and the dialog would pass it on to the
+    // default button: keep it in the box, where it does nothing.
+    if (watched == m_txtSobre && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmSobre::reject()

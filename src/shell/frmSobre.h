@@ -6,8 +6,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The About window: credits, how to reach the author, and a photo. OK, Enter, Escape and the
-// close box all close it.
+// The About window: credits, how to reach the author, and a photo. OK, Escape and the close
+// box close it, and so does Enter while the focus is not in the text box.
 class frmSobre : public QDialog
 {
     Q_OBJECT
@@ -22,6 +22,9 @@ public:
 public Q_SLOTS:
     // Escape and the close box do what OK does.
     void reject() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void cmdOK_Click();

@@ -1,4 +1,5 @@
 #include "FileContents.h"
+#include "FileSizeLimit.h"
 #include "city/CityFile.h"
 
 #include <QDir>
@@ -9,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -78,16 +79,107 @@ TEST(CityFile, PathIsFolderSlashNameDotTxt)
     EXPECT_EQ(CityFile::pathFor(QStringLiteral("/opt/q/"), QString()), QStringLiteral("/opt/q/.txt"));
 }
 
-// Only a program folder that exists but may not be written to sends the file elsewhere.
+// An installed program (its folder is named "bin") or a program folder that exists but may not
+// be written to sends the file to the documents folder; any other program keeps it beside
+// itself.
 TEST(CityFile, FallsBackToDocumentsOnlyForAnExistingReadOnlyProgramFolder)
 {
-    const QString program = QStringLiteral("/opt/q");
     const QString documents = QStringLiteral("/home/u/Documentos");
-    EXPECT_EQ(CityFile::chooseFolder(program, true, true, documents), program);
-    EXPECT_EQ(CityFile::chooseFolder(program, true, false, documents), documents);
-    EXPECT_EQ(CityFile::chooseFolder(program, false, false, documents), program);
-    EXPECT_EQ(CityFile::chooseFolder(program, false, true, documents), program);
-    EXPECT_EQ(CityFile::chooseFolder(program, true, false, QString()), program);
+    const struct
+    {
+        const char *program;
+        bool exists;
+        bool writable;
+        const char *documents; // nullptr: the documents folder passed above
+        bool toDocuments;
+    } cases[] = {
+        {"/opt/q", true, true, nullptr, false},
+        {"/opt/q", true, false, nullptr, true},
+        {"/opt/q", false, false, nullptr, false},
+        {"/opt/q", false, true, nullptr, false},
+        {"/opt/q", true, false, "", false},
+        {"/usr/bin", true, false, nullptr, true},
+        {"/usr/local/bin", true, true, nullptr, true},
+        {"/home/u/.local/bin", true, true, nullptr, true},
+        {"/opt/x/bin/", true, true, nullptr, true},
+        {"/home/u/bin", false, true, nullptr, true},
+        {"/usr/bin", true, true, "", false},
+        {"/home/u/quessar/build/dev", true, true, nullptr, false},
+        {"/home/u/bin/quessar-1.0", true, true, nullptr, false},
+        {"/home/u/cabin", true, true, nullptr, false},
+        {"/home/u/Bin", true, true, nullptr, false},
+    };
+    for (const auto &c : cases) {
+        const QString program = QString::fromUtf8(c.program);
+        const QString docs = c.documents ? QString::fromUtf8(c.documents) : documents;
+        EXPECT_EQ(CityFile::chooseFolder(program, c.exists, c.writable, docs),
+                  c.toDocuments ? docs : program)
+            << c.program << " exists " << c.exists << " writable " << c.writable;
+    }
+}
+
+TEST(CityFile, OnlyATextBeginningWithTheReportHeadingIsACityFile)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const struct
+    {
+        QByteArray bytes;
+        bool city;
+    } cases[] = {
+        {"Cidade: Tau\r\nPopula\xE7\xE3o:  250 habitantes\r\n", true},
+        {"Cidade: ", true},
+        {"Cidade: \xC1gua Funda\r\n", true},
+        {"Cidade:", false},
+        {"Cidade:Tau", false},
+        {"cidade: Tau", false},
+        {" Cidade: Tau", false},
+        {"\xEF\xBB\xBF" "Cidade: Tau", false},
+        {"# CMakeCache file\n", false},
+        {"", false},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        const QString path = temp.filePath(QString::number(n++));
+        writeFile(path, c.bytes);
+        EXPECT_EQ(CityFile::isCityFile(path), c.city) << c.bytes.toStdString();
+    }
+    EXPECT_FALSE(CityFile::isCityFile(temp.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(CityFile::isCityFile(temp.path()));
+}
+
+// Another program's file of the same name is left alone unless the caller allows replacing it;
+// a city file is replaced without asking.
+TEST(CityFile, ReplacesAnotherProgramsFileOnlyWhenAllowed)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString path = temp.filePath(QStringLiteral("CMakeCache.txt"));
+    const QByteArray foreign = "# This is the CMakeCache file.\n";
+    writeFile(path, foreign);
+
+    const QString report = QStringLiteral("Cidade: CMakeCache\nfim");
+    CityFile::Outcome outcome = CityFile::save(temp.path(), QStringLiteral("CMakeCache"), report);
+    EXPECT_EQ(outcome.status, CityFile::Status::NotACityFile);
+    EXPECT_EQ(outcome.path, path);
+    EXPECT_EQ(FileContents(path), foreign);
+    EXPECT_EQ(entries(temp.path()), QStringList{QStringLiteral("CMakeCache.txt")});
+
+    outcome = CityFile::save(temp.path(), QStringLiteral("CMakeCache"), report,
+                             CityFile::Replace::Anything);
+    EXPECT_EQ(outcome.status, CityFile::Status::Saved);
+    EXPECT_EQ(FileContents(path), QByteArray("Cidade: CMakeCache\r\nfim\r\n"));
+
+    // Now a city file: the next save replaces it without asking.
+    outcome = CityFile::save(temp.path(), QStringLiteral("CMakeCache"), QStringLiteral("outro"));
+    EXPECT_EQ(outcome.status, CityFile::Status::Saved);
+    EXPECT_EQ(FileContents(path), QByteArray("outro\r\n"));
+
+    // The checks of the name and the text come first.
+    writeFile(path, foreign);
+    EXPECT_EQ(CityFile::save(temp.path(), QStringLiteral("a/b"), report).status,
+              CityFile::Status::NameNotAllowed);
+    EXPECT_EQ(FileContents(path), foreign);
 }
 
 TEST(CityFile, WritesWindows1252WithCrLfAndReplacesAnOldFile)
@@ -95,7 +187,7 @@ TEST(CityFile, WritesWindows1252WithCrLfAndReplacesAnOldFile)
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     const QString path = temp.filePath(QString::fromUtf8("São João.txt"));
-    writeFile(path, QByteArray(5000, 'x'));
+    writeFile(path, "Cidade: " + QByteArray(5000, 'x'));
 
     const CityFile::Outcome outcome = CityFile::save(
         temp.path(), QString::fromUtf8("São João"), QString::fromUtf8("População\n1º\u2029fim"));
@@ -111,29 +203,48 @@ TEST(CityFile, WritesWindows1252WithCrLfAndReplacesAnOldFile)
 }
 
 // A write that fails halfway (here: the file size limit, as a full disk would) leaves the
-// old file exactly as it was and no temporary file behind.
+// old file exactly as it was and no temporary file behind, and says why. A file that just
+// fits the limit is written; one byte more fails, also where the limit falls on a buffer
+// boundary.
 TEST(CityFile, AFailedWriteKeepsTheOldFile)
 {
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const QString path = temp.filePath(QStringLiteral("Tau.txt"));
-    writeFile(path, "old report\r\n");
+    const struct
+    {
+        rlim_t limit;
+        qsizetype fileSize; // the bytes of the new file, its final CR LF included
+        bool saved;
+    } cases[] = {
+        {64, 100000, false},    {4096, 4097, false},    {16384, 16384, true},
+        {16384, 16385, false},  {16384, 40000, false},  {65536, 65536, true},
+        {65536, 65537, false},  {65536, 200000, false}, {131072, 131073, false},
+    };
+    const QByteArray old = "Cidade: Tau\r\nold report\r\n";
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "limit " << c.limit << ", file " << c.fileSize);
+        QTemporaryDir temp;
+        ASSERT_TRUE(temp.isValid());
+        const QString path = temp.filePath(QStringLiteral("Tau.txt"));
+        writeFile(path, old);
 
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const CityFile::Outcome outcome =
-        CityFile::save(temp.path(), QStringLiteral("Tau"), QString(100000, u'a'));
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+        CityFile::Outcome outcome;
+        {
+            FileSizeLimit limit(c.limit);
+            ASSERT_TRUE(limit.ok());
+            outcome = CityFile::save(temp.path(), QStringLiteral("Tau"),
+                                     QString(c.fileSize - 2, u'a'));
+        }
 
-    EXPECT_EQ(outcome.status, CityFile::Status::WriteFailed);
-    EXPECT_FALSE(outcome.error.isEmpty());
-    EXPECT_EQ(FileContents(path), QByteArray("old report\r\n"));
-    EXPECT_EQ(entries(temp.path()), QStringList{QStringLiteral("Tau.txt")});
+        EXPECT_EQ(entries(temp.path()), QStringList{QStringLiteral("Tau.txt")});
+        if (c.saved) {
+            EXPECT_EQ(outcome.status, CityFile::Status::Saved);
+            EXPECT_EQ(FileContents(path), QByteArray(c.fileSize - 2, 'a') + "\r\n");
+        } else {
+            EXPECT_EQ(outcome.status, CityFile::Status::WriteFailed);
+            EXPECT_EQ(outcome.path, path);
+            EXPECT_EQ(outcome.error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+            EXPECT_EQ(FileContents(path), old);
+        }
+    }
 }
 
 } // namespace

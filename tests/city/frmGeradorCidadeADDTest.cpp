@@ -1,4 +1,5 @@
 #include "FileContents.h"
+#include "FileSizeLimit.h"
 #include "city/BusyCursor.h"
 #include "city/CityFile.h"
 #include "city/CityReport.h"
@@ -25,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -311,6 +314,29 @@ private Q_SLOTS:
         QCOMPARE(c.txtBlocos->text(), QStringLiteral("1"));
         c.txtBlocos->setText(QString());
         QCOMPARE(c.txtBlocos->text(), QStringLiteral("1"));
+
+        // What refills a box is selected: typing replaces it.
+        c.txtBlocos->setText(QStringLiteral("5"));
+        c.txtBlocos->setCursorPosition(1);
+        QTest::keyClick(c.txtBlocos, Qt::Key_Backspace);
+        QCOMPARE(c.txtBlocos->selectedText(), QStringLiteral("1"));
+        QTest::keyClicks(c.txtBlocos, QStringLiteral("20"));
+        QCOMPARE(c.txtBlocos->text(), QStringLiteral("20"));
+        c.txtMascara->selectAll();
+        QTest::keyClick(c.txtMascara, Qt::Key_Backspace);
+        QCOMPARE(c.txtMascara->selectedText(), DefaultMask);
+        QTest::keyClicks(c.txtMascara, QStringLiteral("$@"));
+        QCOMPARE(c.txtMascara->text(), QStringLiteral("$@"));
+        c.cmbMascPre->setCurrentIndex(-1);
+        c.cmdUsarMascara->click(); // nothing selected in the list: refilled, selected
+        QTest::keyClicks(c.txtMascara, QStringLiteral("!"));
+        QCOMPARE(c.txtMascara->text(), QStringLiteral("!"));
+
+        // The mask box takes at most 50 characters, each one whole.
+        QGuiApplication::clipboard()->setText(QString(49, u'@') + QString::fromUtf8("😀"));
+        c.txtMascara->selectAll();
+        c.txtMascara->paste();
+        QCOMPARE(c.txtMascara->text(), QString(49, u'@'));
     }
 
     void blockBoxTakesOnlyDigits()
@@ -488,6 +514,7 @@ private Q_SLOTS:
         QTest::addRow("question") << QStringLiteral("Onde?");
         QTest::addRow("backslash") << QStringLiteral("A\\B");
         QTest::addRow("tab") << QStringLiteral("A\tB");
+        QTest::addRow("markup") << QStringLiteral("Nome: \"A\" <b> | c?");
     }
 
     void refusesNamesThatCannotBeFileNames()
@@ -506,6 +533,9 @@ private Q_SLOTS:
         QCOMPARE(answerer.last().icon, QMessageBox::Critical);
         QVERIFY2(answerer.last().text.contains(QString::fromUtf8("não pode ser usado como nome de arquivo")),
                  qPrintable(answerer.last().text));
+        // The name is shown as typed, never read as markup.
+        QVERIFY(answerer.last().text.contains(QStringLiteral("\"") + name + QStringLiteral("\"")));
+        QCOMPARE(answerer.last().textFormat, Qt::PlainText);
         QVERIFY(folderEntries(m_folder->path()).isEmpty());
         QVERIFY(!QFile::exists(QFileInfo(m_folder->path()).dir().filePath(QStringLiteral("Fora.txt"))));
         QCOMPARE(c.txtCidade->toPlainText(), report);
@@ -546,9 +576,23 @@ private Q_SLOTS:
         QCOMPARE(FileContents(m_folder->filePath(QStringLiteral("arquivo"))), QByteArray("x"));
     }
 
+    void savesToDocumentsWhenTheProgramFolderIsReadOnly_data()
+    {
+        QTest::addColumn<QString>("programFolder"); // inside the temporary folder
+        QTest::addColumn<bool>("writable");
+        QTest::addRow("read-only folder") << QString() << false;
+        QTest::addRow("installed in bin") << QStringLiteral("bin") << true;
+        QTest::addRow("installed in prefix/bin") << QStringLiteral("local/bin") << true;
+    }
+
     void savesToDocumentsWhenTheProgramFolderIsReadOnly()
     {
-        CityFile::setWritableCheck([](const QString &) { return false; });
+        QFETCH(QString, programFolder);
+        QFETCH(bool, writable);
+        const QString program = m_folder->filePath(programFolder);
+        QVERIFY(QDir().mkpath(program));
+        CityFile::setProgramFolder(program);
+        CityFile::setWritableCheck([writable](const QString &) { return writable; });
         frmGeradorCidadeADD window;
         Controls c(window);
         c.makeCity(QStringLiteral("Tau"));
@@ -557,8 +601,102 @@ private Q_SLOTS:
         const QString path = m_folder->filePath(QStringLiteral("Documentos/Tau.txt"));
         QCOMPARE(answerer.last().icon, QMessageBox::Information);
         QCOMPARE(answerer.last().text, QStringLiteral("A cidade foi salva no arquivo: \r\n") + path);
+        QCOMPARE(answerer.last().textFormat, Qt::PlainText);
         QVERIFY(FileContents(path).startsWith("Cidade: Tau\r\n"));
-        QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Documentos")});
+        QVERIFY(!QFile::exists(QDir(program).filePath(QStringLiteral("Tau.txt"))));
+    }
+
+    // A file of the city's name that Quessar did not write is replaced only when the user
+    // agrees; "Não" writes nothing.
+    void asksBeforeReplacingAFileQuessarDidNotWrite_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::addRow("no") << false;
+        QTest::addRow("yes") << true;
+    }
+
+    void asksBeforeReplacingAFileQuessarDidNotWrite()
+    {
+        QFETCH(bool, replace);
+        const QString path = m_folder->filePath(QStringLiteral("CMakeCache.txt"));
+        const QByteArray foreign = "# This is the CMakeCache file.\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(foreign);
+        file.close();
+
+        frmGeradorCidadeADD window;
+        Controls c(window);
+        c.makeCity(QStringLiteral("CMakeCache"));
+        const QString report = c.txtCidade->toPlainText();
+        MessageBoxAnswerer answerer(replace ? QMessageBox::Yes : QMessageBox::No);
+        c.cmdSalvar->click();
+        QTest::qWait(30);
+        QCOMPARE(answerer.count(), replace ? 2 : 1);
+        if (replace) {
+            QCOMPARE(answerer.last().icon, QMessageBox::Information);
+            QVERIFY(FileContents(path).startsWith("Cidade: CMakeCache\r\n"));
+        } else {
+            QCOMPARE(FileContents(path), foreign);
+        }
+        QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("CMakeCache.txt")});
+        QCOMPARE(c.txtCidade->toPlainText(), report);
+
+        // What the question showed (the last box when the answer was "Não").
+        if (!replace) {
+            const MessageBoxAnswerer::Seen &asked = answerer.last();
+            QCOMPARE(asked.title, QStringLiteral("Quessar"));
+            QCOMPARE(asked.icon, QMessageBox::Question);
+            QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(asked.defaultButton, QMessageBox::No);
+            QCOMPARE(asked.textFormat, Qt::PlainText);
+            QVERIFY2(asked.text.contains(path), qPrintable(asked.text));
+            QVERIFY2(asked.text.contains(QString::fromUtf8("não foi criado pelo Quessar")),
+                     qPrintable(asked.text));
+            QVERIFY2(asked.text.endsWith(QStringLiteral("Substituir o arquivo?")), qPrintable(asked.text));
+        }
+
+        // Saving the city again, now over a city file, asks nothing.
+        if (replace) {
+            answerer.disarm();
+            MessageBoxAnswerer again;
+            c.cmdSalvar->click();
+            QCOMPARE(again.count(), 1);
+            QCOMPARE(again.last().icon, QMessageBox::Information);
+        }
+    }
+
+    // A real failing write (the file size limit, as a full disk gives): the message says why,
+    // the old file stays as it was and the report stays in the box.
+    void reportsAFailedWriteWithTheSystemsReason()
+    {
+        const QString path = m_folder->filePath(QStringLiteral("Tau.txt"));
+        const QByteArray old = "Cidade: Tau\r\nantiga\r\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+
+        frmGeradorCidadeADD window;
+        Controls c(window);
+        c.makeCity(QStringLiteral("Tau"), QStringLiteral("99999"));
+        c.txtCidade->appendPlainText(QString(20000, u'x')); // the user's notes
+        const QString report = c.txtCidade->toPlainText();
+        MessageBoxAnswerer answerer;
+        {
+            FileSizeLimit limit(16384);
+            QVERIFY(limit.ok());
+            c.cmdSalvar->click();
+        }
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.last().icon, QMessageBox::Critical);
+        QCOMPARE(answerer.last().textFormat, Qt::PlainText);
+        QCOMPARE(answerer.last().text,
+                 QString::fromUtf8("Não foi possível salvar a cidade no arquivo: \r\n") + path
+                     + QStringLiteral("\r\n") + QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(FileContents(path), old);
+        QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Tau.txt")});
+        QCOMPARE(c.txtCidade->toPlainText(), report);
     }
 
     void refusesCharactersTheFileCannotHold_data()

@@ -1,11 +1,13 @@
 #include "common/DigitLineEdit.h"
 #include "common/SortedInsert.h"
+#include "common/WindowKit.h"
 #include "common/WindowDressing.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -50,6 +52,99 @@ private Q_SLOTS:
         DigitLineEdit box;
         typeText(&box, typed);
         QCOMPARE(box.text(), kept);
+    }
+
+    // Dead keys and input methods deliver composed text as an input-method event, not as key
+    // presses; it is filtered to digits too, wherever it lands.
+    void digitBoxKeepsOnlyDigitsOfComposedText_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("preedit");
+        QTest::addColumn<QString>("commit");
+        QTest::addColumn<QString>("kept");
+        QTest::addRow("accented letters") << "" << "" << QString::fromUtf8("5áõ") << "5";
+        QTest::addRow("accent alone") << "7" << "" << QString::fromUtf8("´") << "7";
+        QTest::addRow("digits") << "1" << "" << "23" << "123";
+        QTest::addRow("mixed") << "" << "" << QString::fromUtf8("1ç2ü3") << "123";
+        QTest::addRow("full-width digit") << "" << "" << QString::fromUtf16(u"\uFF15") << "";
+    }
+    void digitBoxKeepsOnlyDigitsOfComposedText()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, preedit);
+        QFETCH(QString, commit);
+        QFETCH(QString, kept);
+        DigitLineEdit box;
+        box.setText(before);
+        QInputMethodEvent composing(preedit, {});
+        composing.setCommitString(commit);
+        QApplication::sendEvent(&box, &composing);
+        QCOMPARE(box.text(), kept);
+        QCOMPARE(box.displayText(), kept); // nothing else shows, composed text included
+        // The composition ends with an empty commit.
+        QInputMethodEvent done;
+        QApplication::sendEvent(&box, &done);
+        QCOMPARE(box.text(), kept);
+    }
+
+    // A limited box drops a character that does not fit whole instead of keeping half of it,
+    // however the character arrives.
+    void limitedBoxesNeverSplitACharacter_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("cursorAfter");
+        const QString smile = QString::fromUtf8("😀");
+        QTest::addRow("typed at the limit") << "type" << "abcd" << 4 << smile << "abcd" << 4;
+        QTest::addRow("typed, fits exactly") << "type" << "abc" << 3 << smile << "abc" + smile << 5;
+        QTest::addRow("typed in the middle") << "type" << "abcd" << 2 << smile << "abcd" << 2;
+        QTest::addRow("pasted two, one fits") << "paste" << "ab" << 2 << smile + smile << "ab" + smile << 4;
+        QTest::addRow("pasted in the middle") << "paste" << "abc" << 1 << "x" + smile << "axbc" << 2;
+        QTest::addRow("pasted, fits") << "paste" << "a" << 1 << "b" + smile << "ab" + smile << 4;
+        QTest::addRow("composed") << "compose" << "abcd" << 4 << smile << "abcd" << 4;
+        QTest::addRow("set") << "set" << "" << 0 << "abcd" + smile << "abcd" << 4;
+        QTest::addRow("set, fits") << "set" << "" << 0 << "abc" + smile << "abc" + smile << 5;
+    }
+    void limitedBoxesNeverSplitACharacter()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(QString, added);
+        QFETCH(QString, after);
+        QFETCH(int, cursorAfter);
+        QWidget window;
+        QLineEdit *box = WindowKit::AddLineEdit(&window, QStringLiteral("box"), {0, 0, 100, 20},
+                                                WindowKit::Arial(), 5);
+        box->setText(before);
+        box->setCursorPosition(cursor);
+        if (how == u"type") {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, added);
+            QApplication::sendEvent(box, &press);
+        } else if (how == u"paste") {
+            QApplication::clipboard()->setText(added);
+            box->paste();
+        } else if (how == u"compose") {
+            QInputMethodEvent composed;
+            composed.setCommitString(added);
+            QApplication::sendEvent(box, &composed);
+        } else {
+            box->setText(added);
+        }
+        QCOMPARE(box->text(), after);
+        QCOMPARE(box->cursorPosition(), cursorAfter);
+    }
+
+    void digitBoxNeverSplitsAPastedCharacter()
+    {
+        DigitLineEdit box;
+        box.setMaxLength(3);
+        QApplication::clipboard()->setText(QString::fromUtf8("12😀"));
+        box.paste();
+        QCOMPARE(box.text(), QStringLiteral("12"));
     }
 
     void digitBoxEditingKeysStillWork()

@@ -471,6 +471,11 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key_Backspace);
         QCOMPARE(box->text(), QStringLiteral("1"));
         QCOMPARE(ui.lblQntNomes->text(), QStringLiteral("nome"));
+        // The refilled "1" is selected: what is typed next replaces it.
+        QCOMPARE(box->selectedText(), QStringLiteral("1"));
+        QTest::keyClicks(box, QStringLiteral("20"));
+        QCOMPARE(box->text(), QStringLiteral("20"));
+        QCOMPARE(ui.lblQntNomes->text(), QStringLiteral("nomes"));
 
         const std::vector<std::pair<QString, QString>> labels = {
             {QStringLiteral("0"), QStringLiteral("nomes")},

@@ -135,6 +135,33 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), cmdOK);
     }
 
+    // Enter closes the window from anywhere but the text box, where it does nothing.
+    void enterInTheTextDoesNotClose()
+    {
+        frmSobre window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy finished(&window, &QDialog::finished);
+        auto *txtSobre = child<QPlainTextEdit>(window, "txtSobre");
+        txtSobre->setFocus();
+        for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::KeypadModifier}) {
+            QTest::keyClick(txtSobre, Qt::Key_Return, modifiers);
+            QTest::keyClick(txtSobre, Qt::Key_Enter, modifiers);
+        }
+        QTest::qWait(20);
+        QVERIFY(window.isVisible());
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(txtSobre->toPlainText(),
+                 frmSobre::AboutText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+        QTest::keyClick(txtSobre, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(window, "cmdOK"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(finished.count(), 1);
+    }
+
     void closes_data()
     {
         using Action = std::function<void(frmSobre &)>;

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts the real executable on a virtual X display, waits until its main window is on the
 # screen, takes a screenshot and ends it.
-#   smoke.sh QUESSAR_EXECUTABLE SCREENSHOT_FILE
+# With a desktop entry, also checks that the window's class is the entry's StartupWMClass.
+#   smoke.sh QUESSAR_EXECUTABLE SCREENSHOT_FILE [DESKTOP_ENTRY]
 set -euo pipefail
 program=$1
 shot=$2
+desktop=${3:-}
 
 if [ -z "${SMOKE_IN_XVFB:-}" ]; then
     export SMOKE_IN_XVFB=1
@@ -24,6 +26,14 @@ for _ in $(seq 1 150); do
         exit 1
     fi
     if xwininfo -root -tree | grep -q "\"Morvane's Quessar\""; then
+        if [ -n "$desktop" ]; then
+            wanted=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+            class=$(xprop -name "Morvane's Quessar" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
+            if [ -z "$wanted" ] || [ "$class" != "$wanted" ]; then
+                echo "classe da janela \"$class\", StartupWMClass \"$wanted\"" >&2
+                exit 1
+            fi
+        fi
         sleep 1 # the title animation settles
         xwd -root -silent >"$shot.xwd"
         if command -v convert >/dev/null; then

@@ -19,6 +19,7 @@ void MessageBoxAnswerer::poll()
         return;
     m_last.title = box->windowTitle();
     m_last.text = box->text();
+    m_last.textFormat = box->textFormat();
     m_last.icon = box->icon();
     m_last.buttons = box->standardButtons();
     m_last.defaultButton =

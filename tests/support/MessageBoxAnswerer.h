@@ -18,6 +18,7 @@ public:
     {
         QString title;
         QString text;
+        Qt::TextFormat textFormat = Qt::AutoText;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the windowed program's command line asks for. Besides its own --help and --version it
+// takes the options every Qt program with windows understands (-style, -platform, -display,
+// ...), which the application object reads for itself; anything else is an error.
+//
+// Reading needs no application object, so that --help and --version answer even where no
+// display is available.
+class ProgramCommandLine
+{
+public:
+    enum class Action {
+        Run,     // open the windows
+        Help,    // print `text` to standard output and end successfully
+        Version, // the same
+        Error,   // print `text` to standard error and end with ExitBadArguments
+    };
+
+    static constexpr int ExitBadArguments = 2;
+
+    struct Request
+    {
+        Action action = Action::Run;
+        QString text; // ends with a line end
+    };
+
+    // `arguments` as the program received them, the program's name first.
+    static Request read(const QStringList &arguments);
+};
