@@ -3,7 +3,6 @@
 #include "city/CityModel.h"
 #include "city/CityJsonReport.h"
 #include "city/CityMarkdownReport.h"
-#include "city/CityReport.h"
 #include "city/CityTextReport.h"
 
 #include "QtPrinters.h"
@@ -73,22 +72,10 @@ TEST(CityModel, JsonHoldsEveryNumberOfTheTextReport)
         text.removeLast(); // the footer
         EXPECT_EQ(linesFromJson(object), text) << blocks;
         EXPECT_EQ(object[u"blocos"].toInteger(), blocks);
-        EXPECT_EQ(object[u"secoes"].toArray().size(), 5);
-        EXPECT_EQ(object[u"classes"].toArray().size(), 4);
         EXPECT_EQ(object[u"gerada_em"].toString(), u"2026-12-07T17:45:30-03:00");
     }
     EXPECT_FALSE(CityModel::build(QStringLiteral("X"), 8589935, Stamp));
     EXPECT_FALSE(CityModel::build(QStringLiteral("X"), -8589935, Stamp));
-}
-
-TEST(CityModel, TextRenderingWithLineFeedsIsTheReportLineForLine)
-{
-    const std::optional<CityModel> city = CityModel::build(QStringLiteral("X"), 37, Stamp);
-    ASSERT_TRUE(city);
-    const QString report = BuildCityReport(QStringLiteral("X"), 37, Stamp, Brazil);
-    EXPECT_EQ(CityTextReport::render(*city, Brazil), report);
-    EXPECT_EQ(CityTextReport::render(*city, Brazil, u"\n"),
-              QString(report).replace(u"\r\n"_qs, u"\n"_qs));
 }
 
 // Every count line of the text appears as a table row of the Markdown, in order, and the

@@ -92,6 +92,12 @@ struct Controls
     }
 };
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QStringList folderEntries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -607,44 +613,23 @@ private Q_SLOTS:
     }
 
     // A file of the city's name that Quessar did not write is replaced only when the user
-    // agrees; "Não" writes nothing.
-    void asksBeforeReplacingAFileQuessarDidNotWrite_data()
-    {
-        QTest::addColumn<bool>("replace");
-        QTest::addRow("no") << false;
-        QTest::addRow("yes") << true;
-    }
-
+    // agrees: "Não" writes nothing, "Sim" replaces it, and saving again over what is now a city
+    // file asks nothing.
     void asksBeforeReplacingAFileQuessarDidNotWrite()
     {
-        QFETCH(bool, replace);
         const QString path = m_folder->filePath(QStringLiteral("CMakeCache.txt"));
         const QByteArray foreign = "# This is the CMakeCache file.\n";
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(foreign);
-        file.close();
-
+        QVERIFY(writeFile(path, foreign));
         frmGeradorCidadeADD window;
         Controls c(window);
         c.makeCity(QStringLiteral("CMakeCache"));
         const QString report = c.txtCidade->toPlainText();
-        MessageBoxAnswerer answerer(replace ? QMessageBox::Yes : QMessageBox::No);
-        c.cmdSalvar->click();
-        QTest::qWait(30);
-        QCOMPARE(answerer.count(), replace ? 2 : 1);
-        if (replace) {
-            QCOMPARE(answerer.last().icon, QMessageBox::Information);
-            QVERIFY(FileContents(path).startsWith("Cidade: CMakeCache\r\n"));
-        } else {
-            QCOMPARE(FileContents(path), foreign);
-        }
-        QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("CMakeCache.txt")});
-        QCOMPARE(c.txtCidade->toPlainText(), report);
-
-        // What the question showed (the last box when the answer was "Não").
-        if (!replace) {
-            const MessageBoxAnswerer::Seen &asked = answerer.last();
+        {
+            MessageBoxAnswerer no(QMessageBox::No);
+            c.cmdSalvar->click();
+            QTest::qWait(30);
+            QCOMPARE(no.count(), 1);
+            const MessageBoxAnswerer::Seen &asked = no.last();
             QCOMPARE(asked.title, QStringLiteral("Quessar"));
             QCOMPARE(asked.icon, QMessageBox::Question);
             QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -654,16 +639,18 @@ private Q_SLOTS:
             QVERIFY2(asked.text.contains(QString::fromUtf8("não foi criado pelo Quessar")),
                      qPrintable(asked.text));
             QVERIFY2(asked.text.endsWith(QStringLiteral("Substituir o arquivo?")), qPrintable(asked.text));
+            QCOMPARE(FileContents(path), foreign);
         }
-
-        // Saving the city again, now over a city file, asks nothing.
-        if (replace) {
-            answerer.disarm();
-            MessageBoxAnswerer again;
+        for (const int boxes : {2, 1}) {
+            MessageBoxAnswerer yes(QMessageBox::Yes);
             c.cmdSalvar->click();
-            QCOMPARE(again.count(), 1);
-            QCOMPARE(again.last().icon, QMessageBox::Information);
+            QTest::qWait(30);
+            QCOMPARE(yes.count(), boxes);
+            QCOMPARE(yes.last().icon, QMessageBox::Information);
+            QVERIFY(FileContents(path).startsWith("Cidade: CMakeCache\r\n"));
         }
+        QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("CMakeCache.txt")});
+        QCOMPARE(c.txtCidade->toPlainText(), report);
     }
 
     // A real failing write (the file size limit, as a full disk gives): the message says why,
@@ -672,10 +659,7 @@ private Q_SLOTS:
     {
         const QString path = m_folder->filePath(QStringLiteral("Tau.txt"));
         const QByteArray old = "Cidade: Tau\r\nantiga\r\n";
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
-        file.close();
+        QVERIFY(writeFile(path, old));
 
         frmGeradorCidadeADD window;
         Controls c(window);

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 TEST(Cli, HelpAndVersionGoToStdoutAndSucceed)
 {
     for (const QStringList &arguments :
@@ -38,9 +41,18 @@ TEST(Cli, BadArgumentsExitTwoWithAMessageNamingThem)
     }
 }
 
+// A full disk on stdout, whether it is met at the first flush or after many: exit 1 and one
+// line with the system's reason.
 TEST(Cli, AnOutputThatCannotBeWrittenIsAFailure)
 {
-    const CliRun run = RunCli({"--help"}, "/dev/full");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.errText().contains("saída")) << run.errText().toStdString();
+    const QByteArray message = QByteArray("quessar-cli: não foi possível escrever a saída: ")
+                               + std::strerror(ENOSPC) + '\n';
+    for (const QStringList &arguments :
+         {QStringList{"--help"}, QStringList{"dados", "3d6"},
+          QStringList{"dados", "-n", "100000", "-d", "4d6kh3"}, QStringList{"nomes", "-n", "10"},
+          QStringList{"nomes", "-n", "1000000"}, QStringList{"cidade", "99999"}}) {
+        const CliRun run = RunCli(arguments, "/dev/full");
+        EXPECT_EQ(run.status, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err, message) << arguments.join(' ').toStdString();
+    }
 }

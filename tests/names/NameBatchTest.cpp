@@ -92,10 +92,13 @@ TEST(NameBatch, EveryPathGivesTheSameNamesAndDraws)
     }
 }
 
+// One name at a time, by the fast path, through the abstract source type and as UTF-8 written
+// within the prepared mask's size.
 TEST(NameBatch, SingleNamesMatchPlainGenerationWithAnySource)
 {
     SplitMixRandomSource reference(7);
     SplitMixRandomSource fast(7);
+    SplitMixRandomSource utf8(7);
     SequenceRandomSource fixedA({0.0f, 0.3f, 0.99f, 0.5f, 0.71f});
     SequenceRandomSource fixedB({0.0f, 0.3f, 0.99f, 0.5f, 0.71f});
     for (int round = 0; round < 200; ++round) {
@@ -104,27 +107,18 @@ TEST(NameBatch, SingleNamesMatchPlainGenerationWithAnySource)
             EXPECT_EQ(GenerateNameFromMask(mask, fast), expected);
             // Through the abstract type: the injected source keeps its virtual draws.
             EXPECT_EQ(GenerateNameFromMask(mask, fixedA), plainName(mask, fixedB));
+
+            const Utf8NameMask prepared(mask);
+            QByteArray bytes(prepared.maxSize(), '\x7f');
+            const char *end = prepared.write(utf8, bytes.data());
+            ASSERT_LE(end - bytes.data(), prepared.maxSize()) << mask.toStdString();
+            bytes.truncate(end - bytes.data());
+            EXPECT_EQ(bytes, expected.toUtf8()) << mask.toStdString();
         }
     }
     EXPECT_EQ(fast.state(), reference.state());
+    EXPECT_EQ(utf8.state(), reference.state());
     EXPECT_EQ(fixedA.draws(), fixedB.draws());
-}
-
-TEST(NameBatch, Utf8NameMaskWritesTheNamesUtf8WithinItsSize)
-{
-    for (const QString &mask : testMasks()) {
-        const Utf8NameMask prepared(mask);
-        for (const std::uint64_t seed : {3ull, 99ull}) {
-            SplitMixRandomSource a(seed);
-            SplitMixRandomSource b(seed);
-            QByteArray bytes(prepared.maxSize(), '\x7f');
-            char *end = prepared.write(a, bytes.data());
-            ASSERT_LE(end - bytes.data(), prepared.maxSize());
-            bytes.truncate(end - bytes.data());
-            EXPECT_EQ(bytes, GenerateNameFromMask(mask, b).toUtf8()) << mask.toStdString();
-            EXPECT_EQ(a.state(), b.state());
-        }
-    }
 }
 
 TEST(NameBatch, NothingForNoMaskOrNoCount)
