@@ -111,11 +111,9 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         QStringLiteral("utf-8 ou windows-1252 (a do arquivo que a janela salva, com CR LF); "
                        "padrão utf-8."),
         QStringLiteral("CODIFICAÇÃO"), QStringLiteral("utf-8"));
-    const QCommandLineOption seedOption(
-        {QStringLiteral("s"), QStringLiteral("semente")},
-        QStringLiteral("Semente do sorteio do nome (inteiro de 64 bits)."), QStringLiteral("S"));
-    parser.addOptions(
-        {nameOption, maskOption, formatOption, outputOption, encodingOption, seedOption});
+    const QCommandLineOption seed =
+        seedOption(QStringLiteral("Semente do sorteio do nome (inteiro de 64 bits)."));
+    parser.addOptions({nameOption, maskOption, formatOption, outputOption, encodingOption, seed});
     parser.addPositionalArgument(QStringLiteral("BLOCOS"),
                                  QStringLiteral("Tamanho da cidade em blocos de 250 pessoas."));
 
@@ -162,14 +160,9 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         return badArgument(err, QStringLiteral("JSON é sempre UTF-8: --codificacao "
                                                "windows-1252 não serve para -f json"));
 
-    std::optional<std::uint64_t> seed;
-    if (parser.isSet(seedOption)) {
-        seed = ParseSeed(parser.value(seedOption));
-        if (!seed)
-            return badArgument(err, QStringLiteral("valor inválido para --semente: \"%1\" "
-                                                   "(use um número inteiro de 64 bits)")
-                                        .arg(parser.value(seedOption)));
-    }
+    std::optional<std::uint64_t> seedValue;
+    if (!readSeed(parser, seed, seedValue, err))
+        return ExitBadArguments;
 
     // The name: given, or generated from the mask with the run's source.
     if (parser.isSet(nameOption) && parser.isSet(maskOption))
@@ -183,7 +176,7 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         const QString mask = parser.isSet(maskOption) ? parser.value(maskOption) : defaultMask();
         if (mask.isEmpty())
             return badArgument(err, QStringLiteral("--mascara vazia: a cidade deve ter um nome"));
-        SplitMixRandomSource source(RunSeed(seed));
+        SplitMixRandomSource source(RunSeed(seedValue));
         cityName = GenerateNameFromMask(mask, source);
     }
 

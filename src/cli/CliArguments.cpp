@@ -16,8 +16,7 @@ bool isPlainInteger(const QString &text)
     return integer.match(text).hasMatch();
 }
 
-template<typename T>
-std::optional<T> fromChars(const QString &text)
+template <typename T> std::optional<T> fromChars(const QString &text)
 {
     const QByteArray latin = text.toLatin1();
     const char *begin = latin.constData();

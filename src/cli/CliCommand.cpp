@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 
+#include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 
 #include <QCommandLineParser>
@@ -27,13 +28,24 @@ QString dashed(const QString &option)
     return (option.size() == 1 ? QLatin1String("-") : QLatin1String("--")) + option;
 }
 
+// "-n/--quantidade": every name of the option, with its dashes.
+QString optionNames(const QCommandLineOption &option)
+{
+    QStringList names;
+    for (const QString &name : option.names())
+        names << dashed(name);
+    return names.join(u'/');
+}
+
 QString portugueseError(const QCommandLineParser &parser)
 {
     if (!parser.unknownOptionNames().isEmpty())
-        return QStringLiteral("opção desconhecida: %1").arg(dashed(parser.unknownOptionNames().first()));
+        return QStringLiteral("opção desconhecida: %1")
+            .arg(dashed(parser.unknownOptionNames().first()));
 
     static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
-    static const QRegularExpression unexpected(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    static const QRegularExpression unexpected(
+        QStringLiteral("^Unexpected value after '(.*)'\\.$"));
     const QString english = parser.errorText();
     if (const auto match = missing.match(english); match.hasMatch())
         return QStringLiteral("falta o valor da opção %1").arg(match.captured(1));
@@ -65,4 +77,40 @@ int CliCommand::badArgument(CliOutput &err, const QString &message) const
 {
     err.write(QStringLiteral("quessar-cli %1: %2\n").arg(name(), message));
     return ExitBadArguments;
+}
+
+QCommandLineOption CliCommand::seedOption(const QString &description)
+{
+    return QCommandLineOption({QStringLiteral("s"), QStringLiteral("semente")}, description,
+                              QStringLiteral("S"));
+}
+
+std::optional<qint64> CliCommand::readWholeNumber(const QCommandLineParser &parser,
+                                                  const QCommandLineOption &option, qint64 fallback,
+                                                  qint64 minimum, qint64 maximum,
+                                                  CliOutput &err) const
+{
+    if (!parser.isSet(option))
+        return fallback;
+    const QString text = parser.value(option);
+    if (const auto value = ParseWholeNumber(text, minimum, maximum))
+        return value;
+    badArgument(err, QStringLiteral("%1: \"%2\" não é um número inteiro de %3 a %4")
+                         .arg(optionNames(option), text)
+                         .arg(minimum)
+                         .arg(maximum));
+    return std::nullopt;
+}
+
+bool CliCommand::readSeed(const QCommandLineParser &parser, const QCommandLineOption &option,
+                          std::optional<std::uint64_t> &seed, CliOutput &err) const
+{
+    if (!parser.isSet(option))
+        return true;
+    const QString text = parser.value(option);
+    seed = ParseSeed(text);
+    if (!seed)
+        badArgument(err, QStringLiteral("%1: \"%2\" não é um número inteiro de 64 bits")
+                             .arg(optionNames(option), text));
+    return seed.has_value();
 }

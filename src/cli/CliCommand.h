@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 class CliOutput;
+class QCommandLineOption;
 class QCommandLineParser;
 
 // Exit statuses of quessar-cli.
@@ -43,4 +45,18 @@ protected:
     // Writes "quessar-cli <name>: <message>\n" to `err`; returns ExitBadArguments so that a
     // caller can `return badArgument(err, …);`.
     int badArgument(CliOutput &err, const QString &message) const;
+
+    // -s/--semente, the same in every subcommand; `description` says what it makes repeatable.
+    static QCommandLineOption seedOption(const QString &description);
+
+    // The value of a whole-number option, in [minimum, maximum], or `fallback` when the
+    // option is absent. Nothing after reporting a value that is not such a number.
+    std::optional<qint64> readWholeNumber(const QCommandLineParser &parser,
+                                          const QCommandLineOption &option, qint64 fallback,
+                                          qint64 minimum, qint64 maximum, CliOutput &err) const;
+
+    // The seed option's value: false after reporting a value that is not a 64-bit integer;
+    // otherwise true, with `seed` empty when the option is absent.
+    bool readSeed(const QCommandLineParser &parser, const QCommandLineOption &option,
+                  std::optional<std::uint64_t> &seed, CliOutput &err) const;
 };

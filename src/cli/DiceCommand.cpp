@@ -85,11 +85,9 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         {QStringLiteral("n"), QStringLiteral("quantidade")},
         QStringLiteral("Rola cada expressão N vezes (de 1 a %1; 1 se omitida).").arg(MaxRolls),
         QStringLiteral("N"));
-    const QCommandLineOption seed(
-        {QStringLiteral("s"), QStringLiteral("semente")},
-        QStringLiteral("Semente (inteiro de 64 bits): os mesmos argumentos e semente dão os "
-                       "mesmos dados em toda execução e máquina."),
-        QStringLiteral("S"));
+    const QCommandLineOption seed =
+        seedOption(QStringLiteral("Semente (inteiro de 64 bits): os mesmos argumentos e semente "
+                                  "dão os mesmos dados em toda execução e máquina."));
     const QCommandLineOption details({QStringLiteral("d"), QStringLiteral("detalhes")},
                                      QStringLiteral("Mostra cada dado antes do total."));
     const QCommandLineOption json(QStringLiteral("json"),
@@ -101,26 +99,11 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     if (const auto status = parse(parser, arguments, out, err))
         return *status;
 
-    qint64 rolls = 1;
-    if (parser.isSet(quantity)) {
-        const QString text = parser.value(quantity);
-        const auto value = ParseWholeNumber(text, 1, MaxRolls);
-        if (!value)
-            return badArgument(err, QStringLiteral("-n/--quantidade: \"%1\" não é um número "
-                                                   "inteiro de 1 a %2")
-                                        .arg(text)
-                                        .arg(MaxRolls));
-        rolls = *value;
-    }
+    const std::optional<qint64> readRolls = readWholeNumber(parser, quantity, 1, 1, MaxRolls, err);
     std::optional<std::uint64_t> seedValue;
-    if (parser.isSet(seed)) {
-        const QString text = parser.value(seed);
-        seedValue = ParseSeed(text);
-        if (!seedValue)
-            return badArgument(err, QStringLiteral("-s/--semente: \"%1\" não é um número "
-                                                   "inteiro de 64 bits")
-                                        .arg(text));
-    }
+    if (!readRolls || !readSeed(parser, seed, seedValue, err))
+        return ExitBadArguments;
+    const qint64 rolls = *readRolls;
 
     const QStringList texts = parser.positionalArguments();
     if (texts.isEmpty())

@@ -22,11 +22,8 @@ int NamesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &e
         {QStringLiteral("n"), QStringLiteral("quantidade")},
         QStringLiteral("Quantos nomes gerar (0 a %1; padrão 1).").arg(MaximumCount),
         QStringLiteral("N"));
-    const QCommandLineOption seedOption(
-        {QStringLiteral("s"), QStringLiteral("semente")},
-        QStringLiteral("Semente do sorteio (inteiro de 64 bits): a mesma semente dá os mesmos "
-                       "nomes."),
-        QStringLiteral("S"));
+    const QCommandLineOption seed = seedOption(QStringLiteral(
+        "Semente do sorteio (inteiro de 64 bits): a mesma semente dá os mesmos nomes."));
     const QCommandLineOption separatorOption(
         QStringLiteral("separador"),
         QStringLiteral("Junta os nomes numa só linha, separados por TEXTO (por exemplo \", \")."),
@@ -37,7 +34,7 @@ int NamesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &e
     const QCommandLineOption maskHelpOption(
         QStringLiteral("ajuda-mascara"),
         QStringLiteral("Explica os caracteres especiais das máscaras e sai."));
-    parser.addOptions({countOption, seedOption, separatorOption, presetsOption, maskHelpOption});
+    parser.addOptions({countOption, seed, separatorOption, presetsOption, maskHelpOption});
     parser.addPositionalArgument(
         QStringLiteral("MÁSCARA"),
         QStringLiteral("Máscaras dos nomes (padrão \"%1\").").arg(defaultMask()),
@@ -53,39 +50,24 @@ int NamesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &e
         return ExitSuccess;
     }
 
-    qint64 count = 1;
-    if (parser.isSet(countOption)) {
-        const QString text = parser.value(countOption);
-        const std::optional<qint64> value = ParseWholeNumber(text, 0, MaximumCount);
-        if (!value)
-            return badArgument(err, QStringLiteral("valor inválido para --quantidade: \"%1\" "
-                                                   "(use um número inteiro de 0 a %2)")
-                                        .arg(text)
-                                        .arg(MaximumCount));
-        count = *value;
-    }
-    std::optional<std::uint64_t> seed;
-    if (parser.isSet(seedOption)) {
-        const QString text = parser.value(seedOption);
-        seed = ParseSeed(text);
-        if (!seed)
-            return badArgument(err, QStringLiteral("valor inválido para --semente: \"%1\" "
-                                                   "(use um número inteiro de 64 bits)")
-                                        .arg(text));
-    }
+    const std::optional<qint64> count =
+        readWholeNumber(parser, countOption, 1, 0, MaximumCount, err);
+    std::optional<std::uint64_t> seedValue;
+    if (!count || !readSeed(parser, seed, seedValue, err))
+        return ExitBadArguments;
     const bool oneLine = parser.isSet(separatorOption);
     const QString separator = oneLine ? parser.value(separatorOption) : QStringLiteral("\n");
     QStringList masks = parser.positionalArguments();
     if (masks.isEmpty())
         masks << defaultMask();
 
-    SplitMixRandomSource source(RunSeed(seed));
+    SplitMixRandomSource source(RunSeed(seedValue));
     NameBatch batch(masks, separator);
-    for (qint64 left = count; left > 0 && !out.failed();) {
+    for (qint64 left = *count; left > 0 && !out.failed();) {
         left -= batch.appendUtf8(source, out.buffer(), left, CliOutput::BlockSize);
         out.flushIfFull();
     }
-    if (count > 0)
+    if (*count > 0)
         out.write(QByteArrayView("\n"));
     return ExitSuccess;
 }

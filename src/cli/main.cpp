@@ -16,12 +16,11 @@ namespace {
 
 QString programHelp(const std::array<std::unique_ptr<CliCommand>, 3> &commands)
 {
-    QString help = QStringLiteral(
-        "Uso: quessar-cli SUBCOMANDO [opções] [argumentos]\n"
-        "\n"
-        "Nomes, cidades e dados do Quessar na linha de comando.\n"
-        "\n"
-        "Subcomandos:\n");
+    QString help = QStringLiteral("Uso: quessar-cli SUBCOMANDO [opções] [argumentos]\n"
+                                  "\n"
+                                  "Nomes, cidades e dados do Quessar na linha de comando.\n"
+                                  "\n"
+                                  "Subcomandos:\n");
     for (const auto &command : commands)
         help += QStringLiteral("  %1  %2\n").arg(command->name(), -8).arg(command->summary());
     help += QStringLiteral(
@@ -40,9 +39,9 @@ QString programHelp(const std::array<std::unique_ptr<CliCommand>, 3> &commands)
 // No QCoreApplication: no command needs an event loop, and start-up stays at its floor.
 int main(int argc, char *argv[])
 {
-    const std::array<std::unique_ptr<CliCommand>, 3> commands{
-        std::make_unique<NamesCommand>(), std::make_unique<CityCommand>(),
-        std::make_unique<DiceCommand>()};
+    const std::array<std::unique_ptr<CliCommand>, 3> commands{std::make_unique<NamesCommand>(),
+                                                              std::make_unique<CityCommand>(),
+                                                              std::make_unique<DiceCommand>()};
 
     CliOutput out(stdout);
     CliOutput err(stderr);
@@ -72,7 +71,8 @@ int main(int argc, char *argv[])
         }
         if (status == -1) {
             err.write(QStringLiteral("quessar-cli: subcomando desconhecido: %1; "
-                                     "veja \"quessar-cli --help\"\n").arg(first));
+                                     "veja \"quessar-cli --help\"\n")
+                          .arg(first));
             status = ExitBadArguments;
         }
     }
