@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
+#include <QString>
 
 // An opaque picture stored as plain pixels, so that showing it needs no image decoder and
 // no image plugin: a 16-byte header ("RGB32LE\n", then width and height as little-endian
@@ -22,4 +23,9 @@ public:
     // null image when data is not such a picture (wrong header, sizes that are zero, absurdly
     // large or disagree with the length of data).
     static QImage decode(QByteArrayView data);
+
+    // The picture in the resource at path, null if there is none or it is not such a picture.
+    // Stored uncompressed, 4-byte aligned, on a little-endian machine, the image shares the
+    // resource's bytes instead of copying them (they stay in place for the whole run).
+    static QImage fromResource(const QString &path);
 };

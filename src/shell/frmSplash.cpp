@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>
-#include <QResource>
 #include <QTimer>
 
 namespace {
@@ -18,8 +17,7 @@ namespace {
 // between the program's start and the splash on screen.
 QPixmap SplashPicture()
 {
-    const QResource resource(QStringLiteral(":/quessar/splash.raw"));
-    return QPixmap::fromImage(RawPicture::decode(resource.uncompressedData()));
+    return QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/quessar/splash.raw")));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "common/RawPicture.h"
 
+#include <QResource>
 #include <QTest>
 #include <QtEndian>
 
@@ -50,6 +51,27 @@ private Q_SLOTS:
         QVERIFY(back.constBits() < reinterpret_cast<const uchar *>(data.constData())
                 || back.constBits() >= reinterpret_cast<const uchar *>(data.constEnd()));
         QVERIFY(RawPicture::encode(QImage()).isEmpty());
+    }
+
+    // The splash as the program reads it: the same pixels as a plain decode, and where the
+    // resource allows it, the resource's own bytes rather than a copy of them.
+    void readsFromResources()
+    {
+        const QString path = QStringLiteral(":/quessar/splash.raw");
+        const QResource resource(path);
+        QVERIFY(resource.isValid());
+        const QImage decoded = RawPicture::decode(resource.uncompressedData());
+        const QImage shared = RawPicture::fromResource(path);
+        QCOMPARE(shared.size(), QSize(250, 300));
+        QCOMPARE(shared.format(), QImage::Format_RGB32);
+        QCOMPARE(shared, decoded);
+        QCOMPARE(resource.compressionAlgorithm(), QResource::NoCompression);
+        const uchar *pixels = resource.data() + RawPicture::HeaderSize;
+        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian
+            && reinterpret_cast<quintptr>(pixels) % 4 == 0)
+            QCOMPARE(shared.constBits(), pixels);
+        QVERIFY(RawPicture::fromResource(QStringLiteral(":/quessar/none.raw")).isNull());
+        QVERIFY(RawPicture::fromResource(QStringLiteral(":/quessar/photo.png")).isNull());
     }
 
     // Anything that is not exactly such a picture gives a null image, never a read past the

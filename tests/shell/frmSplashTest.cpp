@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPointer>
+#include <QResource>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -74,6 +75,12 @@ private Q_SLOTS:
         QVERIFY(image);
         const QString difference = FirstDifference(image->pixmap().toImage(), jpeg);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        // Shown straight from the program's resources: no copy of the pixels is made.
+        const QResource resource(QStringLiteral(":/quessar/splash.raw"));
+        const uchar *pixels = resource.data() + 16;
+        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian
+            && reinterpret_cast<quintptr>(pixels) % 4 == 0)
+            QCOMPARE(image->pixmap().toImage().constBits(), pixels);
     }
 
     void versionText()
