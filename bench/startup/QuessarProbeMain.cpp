@@ -32,7 +32,8 @@ protected:
                 continue;
             if (qobject_cast<frmSplash *>(widget) && !m_splash.isValid()) {
                 m_splash.start();
-            } else if (qobject_cast<frmPrincipal *>(widget) && m_splash.isValid()) {
+            } else if (qobject_cast<frmPrincipal *>(widget) && m_splash.isValid() && !m_done) {
+                m_done = true;
                 std::printf("handover_ms %.1f\n", double(m_splash.nsecsElapsed()) / 1e6);
                 std::fflush(stdout);
                 QApplication::exit(0);
@@ -43,6 +44,7 @@ protected:
 
 private:
     QElapsedTimer m_splash;
+    bool m_done = false;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // Starts probe programs in interleaved rounds (each round runs every program once, in an order
 // that rotates from round to round) and reports, per program, the time to its first paint and
-// its peak resident memory: minimum and median of each.
+// its peak resident memory, and the processor time it used up to that paint: minimum and median
+// of each.
 //   startup_launcher RUNS PROGRAM [ARGUMENTS...] [-- PROGRAM [ARGUMENTS...]]...
 // Other work on the machine skews start-up times, so the launcher first waits for a quiet
 // machine (at most STARTUP_QUIET_WAIT seconds, 60 unless set) and, before each round, gives it
@@ -77,6 +78,7 @@ struct Probe
     std::vector<char *> argv; // null-terminated
     std::string name;
     std::vector<double> paintMs;
+    std::vector<double> cpuMs;
     std::vector<double> peakMiB;
 };
 
@@ -110,6 +112,9 @@ bool runOnce(Probe &probe)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || at == std::string::npos)
         return false;
     probe.paintMs.push_back(std::atof(output.c_str() + at + 15) / 1000.0);
+    const auto cpu = output.find("cpu_us ", at);
+    probe.cpuMs.push_back(cpu == std::string::npos ? 0.0
+                                                   : std::atof(output.c_str() + cpu + 7) / 1000.0);
     probe.peakMiB.push_back(double(usage.ru_maxrss) / 1024.0);
     return true;
 }
@@ -153,11 +158,14 @@ int main(int argc, char *argv[])
         }
     }
     std::printf("rounds %d quiet_rounds %d\n", runs, quietRounds);
+    const auto minimum = [](const std::vector<double> &values) {
+        return *std::min_element(values.begin(), values.end());
+    };
     for (const Probe &probe : probes)
-        std::printf(
-            "%s first_paint_ms min %.2f median %.2f peak_rss_mib min %.2f median %.2f\n",
-            probe.name.c_str(), *std::min_element(probe.paintMs.begin(), probe.paintMs.end()),
-            median(probe.paintMs), *std::min_element(probe.peakMiB.begin(), probe.peakMiB.end()),
-            median(probe.peakMiB));
+        std::printf("%s first_paint_ms min %.2f median %.2f cpu_ms min %.2f median %.2f "
+                    "peak_rss_mib min %.2f median %.2f\n",
+                    probe.name.c_str(), minimum(probe.paintMs), median(probe.paintMs),
+                    minimum(probe.cpuMs), median(probe.cpuMs), minimum(probe.peakMiB),
+                    median(probe.peakMiB));
     return 0;
 }

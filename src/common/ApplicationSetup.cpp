@@ -1,10 +1,10 @@
 #include "common/ApplicationSetup.h"
 
 #include "QuessarVersion.h"
+#include "common/PngPixmap.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -25,14 +25,10 @@ void SetUpApplication()
 
 void SetApplicationIcon()
 {
-    // Told its format, with detection off, the reader goes straight to the built-in PNG
-    // decoder; a plain QIcon(path) would first try every image plugin installed.
-    QImageReader reader(QStringLiteral(":/quessar/icons/quessar-256.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
-    if (image.isNull())
+    const QPixmap die = PngPixmap(QStringLiteral(":/quessar/icons/quessar-256.png"));
+    if (die.isNull())
         return;
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(image));
+    icon.addPixmap(die);
     QApplication::setWindowIcon(icon);
 }

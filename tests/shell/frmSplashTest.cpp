@@ -51,7 +51,13 @@ class frmSplashTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Runs first, before any other test decodes a picture: putting the splash on screen, icon
+    void versionText()
+    {
+        QCOMPARE(frmSplash::VersionText(1, 0, 0), QStringLiteral("Versão 1.00"));
+        QCOMPARE(frmSplash::VersionText(1, 2, 15), QStringLiteral("Versão 1.215"));
+    }
+
+    // Runs before any test decodes a picture: putting the splash on screen, icon
     // included, loads no image or icon plugin. The icon only comes once the splash has painted.
     void startsWithoutImagePlugins()
     {
@@ -63,30 +69,6 @@ private Q_SLOTS:
         splash.show();
         QTRY_VERIFY(!QApplication::windowIcon().isNull());
         QCOMPARE(LoadedImagePlugins(), QString());
-    }
-
-    // What the splash shows is, pixel for pixel, the artwork's JPEG as decoded.
-    void showsTheArtworkPixelForPixel()
-    {
-        const QImage jpeg(QStringLiteral(QUESSAR_RESOURCES_DIR "/splash.jpg"));
-        QCOMPARE(jpeg.size(), QSize(250, 300));
-        frmSplash splash;
-        auto *image = splash.findChild<QLabel *>(QStringLiteral("imgSplash"));
-        QVERIFY(image);
-        const QString difference = FirstDifference(image->pixmap().toImage(), jpeg);
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
-        // Shown straight from the program's resources: no copy of the pixels is made.
-        const QResource resource(QStringLiteral(":/quessar/splash.raw"));
-        const uchar *pixels = resource.data() + 16;
-        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian
-            && reinterpret_cast<quintptr>(pixels) % 4 == 0)
-            QCOMPARE(image->pixmap().toImage().constBits(), pixels);
-    }
-
-    void versionText()
-    {
-        QCOMPARE(frmSplash::VersionText(1, 0, 0), QStringLiteral("Versão 1.00"));
-        QCOMPARE(frmSplash::VersionText(1, 2, 15), QStringLiteral("Versão 1.215"));
     }
 
     void loadsCentredWithTheVersion()
@@ -144,6 +126,8 @@ private Q_SLOTS:
         QVERIFY(mainVisibleAtClose);
         QCOMPARE(mainWindows, 1);
         QCOMPARE(quitSpy.count(), 0);
+        // Nothing up to the main window on screen needed an image plugin.
+        QCOMPARE(LoadedImagePlugins(), QString());
         const QImage die(QStringLiteral(":/quessar/icons/quessar-256.png"));
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (qobject_cast<frmPrincipal *>(w)) {
@@ -164,6 +148,25 @@ private Q_SLOTS:
         QTest::keyClick(&splash, Qt::Key_Escape);
         QTest::keyClick(&splash, Qt::Key_Return);
         QVERIFY(splash.isVisible());
+    }
+
+    // What the splash shows is, pixel for pixel, the artwork's JPEG as decoded. Decoding the
+    // JPEG loads the image plugins, so this runs after the tests that check they stay away.
+    void showsTheArtworkPixelForPixel()
+    {
+        const QImage jpeg(QStringLiteral(QUESSAR_RESOURCES_DIR "/splash.jpg"));
+        QCOMPARE(jpeg.size(), QSize(250, 300));
+        frmSplash splash;
+        auto *image = splash.findChild<QLabel *>(QStringLiteral("imgSplash"));
+        QVERIFY(image);
+        const QString difference = FirstDifference(image->pixmap().toImage(), jpeg);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        // Shown straight from the program's resources: no copy of the pixels is made.
+        const QResource resource(QStringLiteral(":/quessar/splash.raw"));
+        const uchar *pixels = resource.data() + 16;
+        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian
+            && reinterpret_cast<quintptr>(pixels) % 4 == 0)
+            QCOMPARE(image->pixmap().toImage().constBits(), pixels);
     }
 
 Q_SIGNALS:
