@@ -73,9 +73,9 @@ QString frmSplash::VersionText(int major, int minor, int revision)
 void frmSplash::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
-    // The window icon is left until the splash is on screen: reading it costs more than the
-    // rest of the splash's start. A zero-delay timer runs it after this paint has reached the
-    // screen, not inside it.
+    // The window icon is left until the splash is on screen: decoding it and handing it to the
+    // window system takes over a millisecond the first paint need not wait for. A zero-delay
+    // timer runs it after this paint has reached the screen, not inside it.
     if (!m_iconRequested) {
         m_iconRequested = true;
         QTimer::singleShot(0, qApp, &SetApplicationIcon);
