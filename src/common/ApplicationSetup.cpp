@@ -1,6 +1,7 @@
 #include "common/ApplicationSetup.h"
 
 #include "QuessarVersion.h"
+#include "common/PngPixmap.h"
 #include "common/WindowKit.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@ void SetUpApplication()
     QApplication::setApplicationName(QStringLiteral("Quessar"));
     QApplication::setApplicationVersion(QString::fromLatin1(QuessarVersionString));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Quessar"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quessar/icons/quessar-256.png")));
     // The windows' light colours whatever the desktop's scheme; message boxes included.
     QApplication::setPalette(WindowKit::LightPalette());
 
@@ -25,4 +25,14 @@ void SetUpApplication()
         QApplication::installTranslator(translator);
     else
         delete translator;
+}
+
+void SetApplicationIcon()
+{
+    const QPixmap die = PngPixmap(QStringLiteral(":/quessar/icons/quessar-256.png"));
+    if (die.isNull())
+        return;
+    QIcon icon;
+    icon.addPixmap(die);
+    QApplication::setWindowIcon(icon);
 }

@@ -2,6 +2,7 @@
 
 #include "city/frmGeradorCidadeADD.h"
 #include "common/CenterForm.h"
+#include "common/PngPixmap.h"
 #include "common/WindowDressing.h"
 #include "common/WindowKit.h"
 #include "dice/frmRodadorDados.h"
@@ -63,7 +64,7 @@ frmPrincipal::frmPrincipal(QWidget *parent)
     m_pctTitulo->setObjectName(QStringLiteral("pctTitulo"));
     m_pctTitulo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pctTitulo->setLineWidth(2);
-    m_pctTitulo->setPixmap(QPixmap(QStringLiteral(":/quessar/title-banner.png")));
+    m_pctTitulo->setPixmap(PngPixmap(QStringLiteral(":/quessar/title-banner.png")));
     m_pctTitulo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_pctTitulo->setGeometry(0, 0, 454, 35);
     m_pctTitulo->setAccessibleName(QStringLiteral("Faixa do título"));
@@ -91,7 +92,7 @@ frmPrincipal::frmPrincipal(QWidget *parent)
     for (int i = 0; i < FigureAnimation::FrameCount; ++i) {
         auto *frame = new QLabel(m_pctAreaAni);
         frame->setObjectName(QStringLiteral("imgFigAni_%1").arg(i));
-        frame->setPixmap(QPixmap(QStringLiteral(":/quessar/figure/frame%1.png").arg(i)));
+        frame->setPixmap(PngPixmap(QStringLiteral(":/quessar/figure/frame%1.png").arg(i)));
         frame->setGeometry(FigureLeft, 0, 16, 16);
         frame->hide();
         m_imgFigAni[static_cast<std::size_t>(i)] = frame;

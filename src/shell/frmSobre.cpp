@@ -1,6 +1,7 @@
 #include "shell/frmSobre.h"
 
 #include "common/CenterForm.h"
+#include "common/PngPixmap.h"
 #include "common/WindowKit.h"
 
 #include <QKeyEvent>
@@ -32,7 +33,7 @@ frmSobre::frmSobre(QWidget *parent) : QDialog(parent, WindowKit::ToolWindowFlags
     m_imgFoto = new QLabel(this);
     m_imgFoto->setObjectName(QStringLiteral("imgFoto"));
     m_imgFoto->setGeometry(58, 8, 78, 96);
-    m_imgFoto->setPixmap(QPixmap(QStringLiteral(":/quessar/photo.png")));
+    m_imgFoto->setPixmap(PngPixmap(QStringLiteral(":/quessar/photo.png")));
     m_imgFoto->setToolTip(QStringLiteral("Olha o Morvane aí, gente!"));
     m_imgFoto->setAccessibleName(QStringLiteral("Foto do autor"));
 

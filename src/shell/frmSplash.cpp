@@ -1,12 +1,26 @@
 #include "shell/frmSplash.h"
 
 #include "QuessarVersion.h"
+#include "common/ApplicationSetup.h"
 #include "common/CenterForm.h"
+#include "common/RawPicture.h"
 #include "shell/frmPrincipal.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+
+namespace {
+
+// The artwork, kept as the plain pixels of the picture: no decoder and no image plugin stands
+// between the program's start and the splash on screen.
+QPixmap SplashPicture()
+{
+    return QPixmap::fromImage(RawPicture::fromResource(QStringLiteral(":/quessar/splash.raw")));
+}
+
+} // namespace
 
 frmSplash::frmSplash(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_imgSplash(new QLabel(this)),
@@ -22,7 +36,7 @@ frmSplash::frmSplash(QWidget *parent)
 
     m_imgSplash->setObjectName(QStringLiteral("imgSplash"));
     m_imgSplash->setGeometry(0, 0, 250, 300);
-    m_imgSplash->setPixmap(QPixmap(QStringLiteral(":/quessar/splash.jpg")));
+    m_imgSplash->setPixmap(SplashPicture());
 
     m_lblVersao->setObjectName(QStringLiteral("lblVersão"));
     m_lblVersao->setGeometry(0, 248, 251, 29);
@@ -54,6 +68,18 @@ frmSplash::~frmSplash() = default;
 QString frmSplash::VersionText(int major, int minor, int revision)
 {
     return QStringLiteral("Versão %1.%2%3").arg(major).arg(minor).arg(revision);
+}
+
+void frmSplash::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // The window icon is left until the splash is on screen: decoding it and handing it to the
+    // window system takes over a millisecond the first paint need not wait for. A zero-delay
+    // timer runs it after this paint has reached the screen, not inside it.
+    if (!m_iconRequested) {
+        m_iconRequested = true;
+        QTimer::singleShot(0, qApp, &SetApplicationIcon);
+    }
 }
 
 void frmSplash::tmrSplash_Timer()

@@ -2,11 +2,49 @@
 #include "shell/frmSplash.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QPointer>
+#include <QResource>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+namespace {
+
+// The first pixel where two pictures differ, as "(x, y) rgb vs rgb", or an empty string.
+QString FirstDifference(const QImage &shown, const QImage &expected)
+{
+    if (shown.size() != expected.size())
+        return QStringLiteral("sizes differ");
+    const QImage a = shown.convertToFormat(QImage::Format_RGB32);
+    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("(%1, %2) %3 vs %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a.pixel(x, y), 8, 16)
+                    .arg(b.pixel(x, y), 8, 16);
+    return {};
+}
+
+QString LoadedImagePlugins()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {};
+    QStringList plugins;
+    for (const QByteArray &line : maps.readAll().split('\n'))
+        if (line.contains("/imageformats/") || line.contains("/iconengines/"))
+            plugins << QString::fromLocal8Bit(line.mid(line.lastIndexOf(' ') + 1));
+    plugins.removeDuplicates();
+    return plugins.join(QLatin1Char(' '));
+}
+
+} // namespace
 
 class frmSplashTest : public QObject
 {
@@ -17,6 +55,20 @@ private Q_SLOTS:
     {
         QCOMPARE(frmSplash::VersionText(1, 0, 0), QStringLiteral("Versão 1.00"));
         QCOMPARE(frmSplash::VersionText(1, 2, 15), QStringLiteral("Versão 1.215"));
+    }
+
+    // Runs before any test decodes a picture: putting the splash on screen, icon
+    // included, loads no image or icon plugin. The icon only comes once the splash has painted.
+    void startsWithoutImagePlugins()
+    {
+        if (!QFile::exists(QStringLiteral("/proc/self/maps")))
+            QSKIP("needs /proc/self/maps to see the loaded libraries");
+        frmSplash splash;
+        QApplication::processEvents();
+        QVERIFY(QApplication::windowIcon().isNull());
+        splash.show();
+        QTRY_VERIFY(!QApplication::windowIcon().isNull());
+        QCOMPARE(LoadedImagePlugins(), QString());
     }
 
     void loadsCentredWithTheVersion()
@@ -42,6 +94,7 @@ private Q_SLOTS:
     // splash goes, and the program does not quit in between.
     void handsOverToTheMainWindowOnce()
     {
+        QApplication::setWindowIcon(QIcon());
         QApplication::setQuitOnLastWindowClosed(true);
         QSignalSpy quitSpy(qApp, &QCoreApplication::aboutToQuit);
         QPointer<frmSplash> splash = new frmSplash;
@@ -73,9 +126,17 @@ private Q_SLOTS:
         QVERIFY(mainVisibleAtClose);
         QCOMPARE(mainWindows, 1);
         QCOMPARE(quitSpy.count(), 0);
+        // Nothing up to the main window on screen needed an image plugin.
+        QCOMPARE(LoadedImagePlugins(), QString());
+        const QImage die(QStringLiteral(":/quessar/icons/quessar-256.png"));
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<frmPrincipal *>(w))
+            if (qobject_cast<frmPrincipal *>(w)) {
+                // The main window carries the application's icon, the die.
+                const QString difference =
+                    FirstDifference(w->windowIcon().pixmap(QSize(256, 256)).toImage(), die);
+                QVERIFY2(difference.isEmpty(), qPrintable(difference));
                 delete w;
+            }
         }
     }
 
@@ -87,6 +148,25 @@ private Q_SLOTS:
         QTest::keyClick(&splash, Qt::Key_Escape);
         QTest::keyClick(&splash, Qt::Key_Return);
         QVERIFY(splash.isVisible());
+    }
+
+    // What the splash shows is, pixel for pixel, the artwork's JPEG as decoded. Decoding the
+    // JPEG loads the image plugins, so this runs after the tests that check they stay away.
+    void showsTheArtworkPixelForPixel()
+    {
+        const QImage jpeg(QStringLiteral(QUESSAR_RESOURCES_DIR "/splash.jpg"));
+        QCOMPARE(jpeg.size(), QSize(250, 300));
+        frmSplash splash;
+        auto *image = splash.findChild<QLabel *>(QStringLiteral("imgSplash"));
+        QVERIFY(image);
+        const QString difference = FirstDifference(image->pixmap().toImage(), jpeg);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        // Shown straight from the program's resources: no copy of the pixels is made.
+        const QResource resource(QStringLiteral(":/quessar/splash.raw"));
+        const uchar *pixels = resource.data() + 16;
+        if (QSysInfo::ByteOrder == QSysInfo::LittleEndian
+            && reinterpret_cast<quintptr>(pixels) % 4 == 0)
+            QCOMPARE(image->pixmap().toImage().constBits(), pixels);
     }
 
 Q_SIGNALS:

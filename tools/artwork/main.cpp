@@ -1,13 +1,18 @@
-// Draws Quessar's pictures into a folder: the splash artwork, the ten figure frames, the photo
-// placeholder, the title banner and the application icons. Everything is drawn from code with
-// fixed parameters, so running it again gives the same pictures.
+// Draws Quessar's pictures into a folder: the splash artwork (as a JPEG, and as the pixels that
+// JPEG decodes to, which the program shows without needing a JPEG decoder), the ten figure
+// frames, the photo placeholder, the title banner and the application icons. Everything is drawn
+// from code with fixed parameters, so running it again gives the same pictures.
 //
 //     quessar_artwork <folder>
 //
 // Text needs a font database, hence QGuiApplication; without a display it runs on the
 // offscreen platform.
 
+#include "common/RawPicture.h"
+
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -437,6 +442,35 @@ bool Save(const QImage &image, const QString &path, const char *format, int qual
     return false;
 }
 
+bool Write(const QByteArray &bytes, const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    std::fprintf(stderr, "quessar_artwork: could not write %s\n", qPrintable(path));
+    return false;
+}
+
+// The splash as a quality-90 JPEG, and the pixels that JPEG decodes to: the program shows the
+// latter, so what it shows is exactly the JPEG, decoded once here instead of at every start.
+bool SaveSplash(const QDir &folder)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    if (!DrawSplash().save(&buffer, "JPG", 90)) {
+        std::fprintf(stderr, "quessar_artwork: could not encode the splash\n");
+        return false;
+    }
+    const QImage decoded = QImage::fromData(jpeg, "JPG");
+    if (decoded.isNull()) {
+        std::fprintf(stderr, "quessar_artwork: could not decode the splash again\n");
+        return false;
+    }
+    return Write(jpeg, folder.filePath(QStringLiteral("splash.jpg")))
+           && Write(RawPicture::encode(decoded), folder.filePath(QStringLiteral("splash.raw")));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -457,7 +491,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    bool ok = Save(DrawSplash(), folder.filePath(QStringLiteral("splash.jpg")), "JPG", 90);
+    bool ok = SaveSplash(folder);
     for (int frame = 0; frame < 10; ++frame)
         ok &= Save(DrawFigureFrame(frame),
                    folder.filePath(QStringLiteral("figure/frame%1.png").arg(frame)), "PNG");
