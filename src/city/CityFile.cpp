@@ -99,6 +99,8 @@ QString CityFile::pathFor(const QString &folder, const QString &cityName)
 bool CityFile::isCityFile(const QString &path)
 {
     static constexpr QByteArrayView Heading = "Cidade: ";
+    if (!QFileInfo(path).isFile())
+        return false; // never open a FIFO or a device: reading could block or have effects
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -158,7 +160,9 @@ void write(CityFile::Outcome &outcome, const QString &folder, const QString &cit
            const QByteArray &bytes, CityFile::Replace replace)
 {
     outcome.path = CityFile::pathFor(folder, cityName);
-    if (replace == CityFile::Replace::CityFilesOnly && QFileInfo::exists(outcome.path)
+    // Only a regular file is worth the question; anything else at that path (a folder, a
+    // FIFO) is refused by the writer with its reason.
+    if (replace == CityFile::Replace::CityFilesOnly && QFileInfo(outcome.path).isFile()
         && !CityFile::isCityFile(outcome.path)) {
         outcome.status = CityFile::Status::NotACityFile;
         return;

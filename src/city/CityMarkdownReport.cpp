@@ -30,9 +30,11 @@ QString CityMarkdownReport::render(const CityModel &city, const QLocale &locale)
     QString out;
     out.reserve(8192 + city.name.size());
     out += QStringLiteral("# Cidade: %1\n\n").arg(escaped(city.name));
-    out += QStringLiteral("População: **%1** habitantes (%2 blocos de 250 pessoas)\n")
+    out += QStringLiteral("População: **%1** habitantes (%2 %3 de 250 pessoas)\n")
                .arg(city.population)
-               .arg(city.blocks);
+               .arg(city.blocks)
+               .arg(city.blocks == 1 || city.blocks == -1 ? QStringLiteral("bloco")
+                                                          : QStringLiteral("blocos"));
 
     for (const CityModel::TradeSection &section : city.sections) {
         out += QStringLiteral("\n## %1\n\n| Quantidade | Ofício |\n|---:|---|\n")

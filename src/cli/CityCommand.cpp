@@ -15,9 +15,14 @@
 #include "names/NameMask.h"
 
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -43,17 +48,56 @@ QString describeCharacter(char32_t character)
 }
 
 // The moment the report is stamped with: now, or SOURCE_DATE_EPOCH (seconds since 1970) when
-// it is set, the usual way to make a tool's output reproducible.
-QDateTime generationTime()
+// it is set, the usual way to make a tool's output reproducible. Nothing when that variable
+// does not hold such a moment (a four-digit year at most).
+std::optional<QDateTime> generationTime()
 {
-    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
-    if (!epoch.isEmpty()) {
-        bool ok = false;
-        const qint64 seconds = epoch.toLongLong(&ok);
-        if (ok)
-            return QDateTime::fromSecsSinceEpoch(seconds);
+    const QString epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH");
+    if (epoch.isEmpty())
+        return QDateTime::currentDateTime();
+    constexpr qint64 EndOfYear9999 = 253'402'300'799;
+    const std::optional<qint64> seconds = ParseWholeNumber(epoch, 0, EndOfYear9999);
+    if (!seconds)
+        return std::nullopt;
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(*seconds);
+    if (!when.isValid() || when.date().year() > 9999)
+        return std::nullopt; // the local time zone can push the last second into year 10000
+    return when;
+}
+
+// The first character that would break the report's layout (a line break, a tab, any other
+// control character), or 0.
+char32_t firstControlCharacter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            return c.unicode();
     }
-    return QDateTime::currentDateTime();
+    return 0;
+}
+
+// Writes into a device or FIFO (/dev/stdout, a pipe to another program), which has no old
+// content to keep and must not be renamed over.
+bool writeInPlace(const QString &path, QByteArrayView bytes, QString &reason)
+{
+    std::FILE *stream = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!stream) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    bool written = false;
+    {
+        CliOutput file(stream);
+        file.write(bytes);
+        written = file.finish();
+        reason = file.errorString();
+    }
+    if (std::fclose(stream) != 0 && written) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        written = false;
+    }
+    return written;
 }
 
 } // namespace
@@ -180,8 +224,16 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         cityName = GenerateNameFromMask(mask, source);
     }
 
-    const std::optional<CityModel> city =
-        CityModel::build(cityName, qint32(*blocks), generationTime());
+    if (const char32_t control = firstControlCharacter(cityName))
+        return badArgument(err, QStringLiteral("o nome da cidade não pode ter o caractere %1")
+                                    .arg(describeCharacter(control)));
+    const std::optional<QDateTime> when = generationTime();
+    if (!when)
+        return badArgument(err, QStringLiteral("SOURCE_DATE_EPOCH=\"%1\" não é um número de "
+                                               "segundos desde 1970 (até o ano 9999)")
+                                    .arg(qEnvironmentVariable("SOURCE_DATE_EPOCH")));
+
+    const std::optional<CityModel> city = CityModel::build(cityName, qint32(*blocks), *when);
     const QLocale locale = QLocale::system();
 
     // The bytes: UTF-8 with LF, or the window's own file (CR LF, one final CR LF) in
@@ -215,8 +267,16 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         return ExitSuccess;
     }
     const QString path = parser.value(outputOption);
+    if (path == u"-") {
+        out.write(QByteArrayView(bytes));
+        return ExitSuccess;
+    }
     QString reason;
-    if (path.isEmpty() || !AtomicFile::write(path, bytes, &reason)) {
+    const QFileInfo target(path);
+    const bool written = target.exists() && !target.isFile() && !target.isDir()
+                             ? writeInPlace(path, bytes, reason)
+                             : !path.isEmpty() && AtomicFile::write(path, bytes, &reason);
+    if (!written) {
         err.write(QStringLiteral("quessar-cli %1: não foi possível gravar \"%2\": %3\n")
                       .arg(name(), path,
                            path.isEmpty() ? QStringLiteral("nome de arquivo vazio") : reason));

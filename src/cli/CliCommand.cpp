@@ -2,9 +2,9 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
+#include "common/ParserMessages.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -42,16 +42,7 @@ QString portugueseError(const QCommandLineParser &parser)
     if (!parser.unknownOptionNames().isEmpty())
         return QStringLiteral("opção desconhecida: %1")
             .arg(dashed(parser.unknownOptionNames().first()));
-
-    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'\\.$"));
-    static const QRegularExpression unexpected(
-        QStringLiteral("^Unexpected value after '(.*)'\\.$"));
-    const QString english = parser.errorText();
-    if (const auto match = missing.match(english); match.hasMatch())
-        return QStringLiteral("falta o valor da opção %1").arg(match.captured(1));
-    if (const auto match = unexpected.match(english); match.hasMatch())
-        return QStringLiteral("a opção %1 não aceita valor").arg(match.captured(1));
-    return english;
+    return PortugueseOptionValueError(parser.errorText());
 }
 
 } // namespace

@@ -1,9 +1,17 @@
 #include "common/AtomicFile.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 bool AtomicFile::write(const QString &path, QByteArrayView bytes, QString *error)
 {
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile()) {
+        if (error)
+            *error = QStringLiteral("o caminho não é um arquivo comum");
+        return false;
+    }
+
     QSaveFile file(path);
     bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     qsizetype done = 0;

@@ -15,5 +15,8 @@ public:
     // True when the file now holds exactly `bytes`. Otherwise the target is as it was (or
     // still absent), no temporary file is left behind, and `error` (when given) receives the
     // system's reason.
+    //
+    // Only a regular file (or a new one) is replaced: a directory, device, FIFO or socket at
+    // `path` is refused and left as it is, since renaming over it would destroy it.
     static bool write(const QString &path, QByteArrayView bytes, QString *error = nullptr);
 };

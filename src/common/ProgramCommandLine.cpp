@@ -1,5 +1,7 @@
 #include "common/ProgramCommandLine.h"
 
+#include "common/ParserMessages.h"
+
 #include "QuessarVersion.h"
 
 #include <QCommandLineParser>
@@ -91,8 +93,8 @@ ProgramCommandLine::Request ProgramCommandLine::read(const QStringList &argument
             }
             return error(QStringLiteral("opção desconhecida: %1").arg(typed));
         }
-        // The only other failure: an option that takes a value came last, without one.
-        return error(QStringLiteral("falta o valor da opção %1").arg(arguments.constLast()));
+        // An option that takes a value came last without one, or one that takes none got one.
+        return error(PortugueseOptionValueError(parser.errorText()));
     }
     if (parser.isSet(help))
         return {Action::Help, helpText()};

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "QtPrinters.h"
@@ -12,6 +13,8 @@
 
 #include <cerrno>
 #include <cstring>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -180,6 +183,21 @@ TEST(CityFile, ReplacesAnotherProgramsFileOnlyWhenAllowed)
     EXPECT_EQ(CityFile::save(temp.path(), QStringLiteral("a/b"), report).status,
               CityFile::Status::NameNotAllowed);
     EXPECT_EQ(FileContents(path), foreign);
+
+    // A FIFO or a folder of that name is neither read (a FIFO would block) nor replaced, even
+    // when the caller allows replacing.
+    const QString fifo = temp.filePath(QStringLiteral("Cano.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(temp.path()).mkdir(QStringLiteral("Pasta.txt")));
+    for (const char *name : {"Cano", "Pasta"}) {
+        for (const auto replace : {CityFile::Replace::CityFilesOnly, CityFile::Replace::Anything}) {
+            outcome = CityFile::save(temp.path(), QString::fromLatin1(name), report, replace);
+            EXPECT_EQ(outcome.status, CityFile::Status::WriteFailed) << name;
+            EXPECT_FALSE(outcome.error.isEmpty());
+        }
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(temp.filePath(QStringLiteral("Pasta.txt"))).isDir());
 }
 
 TEST(CityFile, WritesWindows1252WithCrLfAndReplacesAnOldFile)

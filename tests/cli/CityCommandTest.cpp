@@ -10,9 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -116,6 +119,8 @@ TEST(CityCommand, RefusalsNameTheArgumentAndWriteNothing)
         {{"1", "--nome", ""}, "--nome"},
         {{"1", "-s", "x"}, "--semente"},
         {{"1", "--nome", "Жук", "--codificacao", "windows-1252", "-o", target}, "U+0416"},
+        {{"1", "--nome", "Tau\nRianu", "-o", target}, "U+000A"},
+        {{"1", "--mascara", "$!\t@", "-o", target}, "U+0009"},
     };
     for (const auto &c : cases) {
         const CliRun run = city(c.arguments);
@@ -126,11 +131,44 @@ TEST(CityCommand, RefusalsNameTheArgumentAndWriteNothing)
     }
     EXPECT_EQ(readFile(target), QByteArray("conteúdo antigo"));
 
+    // A stamp that is no moment is refused, not printed as a broken date.
+    for (const char *epoch : {"99999999999999999", "-1", "ontem"}) {
+        qputenv("SOURCE_DATE_EPOCH", epoch);
+        const CliRun run = RunCli({"cidade", "1", "-f", "json"});
+        EXPECT_EQ(run.status, 2) << epoch;
+        EXPECT_TRUE(run.errText().contains("SOURCE_DATE_EPOCH")) << run.errText().toStdString();
+    }
+
     // Failures to write: exit 1 with the system's reason; the old file untouched.
     const CliRun missing = city({"1", "-o", folder.filePath("falta/x.txt")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.errText().contains("falta/x.txt")) << missing.errText().toStdString();
+    const CliRun folderTarget = city({"1", "-o", folder.path()});
+    EXPECT_EQ(folderTarget.status, 1);
+    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"velho.txt"});
+}
+
+// A device or a FIFO is written into, never renamed over: -o /dev/null, -o /dev/stdout and a
+// pipe to another program work as with any Unix tool, and "-" is stdout.
+TEST(CityCommand, WritesIntoDevicesAndPipesWithoutReplacingThem)
+{
+    const QByteArray report = city({"2", "--nome", "Tau"}).out;
+    ASSERT_FALSE(report.isEmpty());
+    EXPECT_EQ(city({"2", "--nome", "Tau", "-o", "/dev/null"}).status, 0);
+    EXPECT_EQ(city({"2", "--nome", "Tau", "-o", "/dev/stdout"}).out, report);
+    EXPECT_EQ(city({"2", "--nome", "Tau", "-o", "-"}).out, report);
+
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath("cano");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start("cat", {fifo});
+    ASSERT_TRUE(reader.waitForStarted());
+    EXPECT_EQ(city({"2", "--nome", "Tau", "-o", fifo}).status, 0);
+    ASSERT_TRUE(reader.waitForFinished(10'000));
+    EXPECT_EQ(reader.readAllStandardOutput(), report);
+    EXPECT_FALSE(QFileInfo(fifo).isFile()); // still the FIFO
 }
 
 } // namespace

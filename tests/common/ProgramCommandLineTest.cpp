@@ -52,6 +52,7 @@ TEST(ProgramCommandLine, ReadsItsOwnOptionsAndLetsQtsThrough)
         {"-bogus=1", Action::Error, "quessar: opção desconhecida: -bogus=1\n"},
         {"--help --bogus", Action::Error, "quessar: opção desconhecida: --bogus\n"},
         {"-style", Action::Error, "quessar: falta o valor da opção -style\n"},
+        {"--help=x", Action::Error, "quessar: a opção --help não aceita valor\n"},
         {"cidade", Action::Error, "quessar: argumento inesperado: cidade\n"},
         {"-reverse extra", Action::Error, "quessar: argumento inesperado: extra\n"},
     };
