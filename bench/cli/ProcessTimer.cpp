@@ -3,6 +3,9 @@
 //   cli_process_timer RUNS COMMAND_A... [-- COMMAND_B...]
 // Output of the commands goes to /dev/null. Prints "a_ms=… b_ms=… ratio=… a_status=…", or
 // only "a_ms=… a_status=…" for a single command.
+
+#include "ProcessTiming.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,20 +18,6 @@
 #include <vector>
 
 namespace {
-
-long long monotonicNanoseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Milliseconds from fork to the child's exit; `status` gets its exit status.
 double timeRun(char **command, int &status)

@@ -6,6 +6,9 @@
 // Other work on the machine skews start-up times, so the launcher first waits for a quiet
 // machine (at most STARTUP_QUIET_WAIT seconds, 60 unless set) and, before each round, gives it
 // up to two seconds more to quieten again. It reports how many rounds began on a quiet machine.
+
+#include "ProcessTiming.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,20 +22,6 @@
 #include <vector>
 
 namespace {
-
-long long monotonicNanoseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Idle and total jiffies of all processors together, from /proc/stat.
 struct CpuTimes
