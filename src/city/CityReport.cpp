@@ -10,12 +10,6 @@
 
 namespace {
 
-QString buildReport(const QString &cityName, qint32 blocks, const QDateTime &when,
-                    const QLocale &locale)
-{
-    return CityTextReport::render(*CityModel::build(cityName, blocks, when), locale);
-}
-
 // Whether the saved file's code page can hold every character of `text`.
 bool fitsTheFile(const QString &text)
 {
@@ -41,9 +35,10 @@ std::optional<qint32> CityPopulation(qint32 blocks)
 std::optional<QString> TryBuildCityReport(const QString &cityName, qint32 blocks,
                                           const QDateTime &when, const QLocale &locale)
 {
-    if (!CityPopulation(blocks))
+    const std::optional<CityModel> city = CityModel::build(cityName, blocks, when);
+    if (!city)
         return std::nullopt;
-    return buildReport(cityName, blocks, when, locale);
+    return CityTextReport::render(*city, locale);
 }
 
 std::optional<QString> TryBuildCityReport(const QString &cityName, qint32 blocks)

@@ -4,6 +4,7 @@
 #include "city/CityFile.h"
 #include "city/CityReport.h"
 #include "common/CenterForm.h"
+#include "common/CharacterDescription.h"
 #include "common/DigitLineEdit.h"
 #include "common/LeadingNumber.h"
 #include "common/RandomSource.h"
@@ -35,19 +36,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
 QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &place)
 {
     return WindowKit::AddLabel(parent, QLatin1StringView(name), caption, place, Qt::black);
-}
-
-// How a character appears in a message: itself in quotes when it can be shown, and always
-// its code point.
-QString describeCharacter(char32_t character)
-{
-    const QString code = QStringLiteral("U+%1")
-                             .arg(static_cast<qulonglong>(character), 4, 16, QLatin1Char('0'))
-                             .toUpper();
-    const bool showable = !QChar::isSurrogate(character) && QChar::isPrint(character);
-    if (!showable)
-        return code;
-    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&character, 1), code);
 }
 
 } // namespace
@@ -282,7 +270,7 @@ void frmGeradorCidadeADD::cmdSalvar_Click()
         showError(QStringLiteral("O caractere %1 n\u00E3o pode ser gravado no arquivo, que usa a "
                                  "codifica\u00E7\u00E3o Windows-1252. Apague-o ou troque-o e "
                                  "salve de novo.")
-                      .arg(describeCharacter(outcome.character)));
+                      .arg(DescribeCharacter(outcome.character)));
         break;
     case CityFile::Status::WriteFailed:
         showError(QStringLiteral("N\u00E3o foi poss\u00EDvel salvar a cidade no arquivo: \r\n")

@@ -11,13 +11,13 @@
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 #include "common/AtomicFile.h"
+#include "common/CharacterDescription.h"
 #include "common/SplitMixRandomSource.h"
 #include "names/NameMask.h"
 
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
@@ -25,27 +25,11 @@
 #include <cstring>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qint64 LargestCity = std::numeric_limits<qint32>::max() / CityBlockPopulation;
-
-bool isBareNumber(const QString &text, bool negativeOnly)
-{
-    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
-    return number.match(text).hasMatch() && (!negativeOnly || text.startsWith(u'-'));
-}
-
-// A character as a message shows it: itself in quotes when it can be shown, and always its
-// code point.
-QString describeCharacter(char32_t character)
-{
-    const QString code = QStringLiteral("U+%1")
-                             .arg(static_cast<qulonglong>(character), 4, 16, QLatin1Char('0'))
-                             .toUpper();
-    if (QChar::isSurrogate(character) || !QChar::isPrint(character))
-        return code;
-    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&character, 1), code);
-}
 
 // The moment the report is stamped with: now, or SOURCE_DATE_EPOCH (seconds since 1970) when
 // it is set, the usual way to make a tool's output reproducible. Nothing when that variable
@@ -103,9 +87,18 @@ bool writeInPlace(const QString &path, QByteArrayView bytes, QString &reason)
 } // namespace
 
 QStringList CityCommand::negativeNumbersAsArguments(const QStringList &arguments,
-                                                    const QStringList &optionsWithValues)
+                                                    const QList<QCommandLineOption> &options)
 {
-    QStringList options;
+    // "-s", "--semente", …: the spellings after which the next argument is a value.
+    QStringList optionsWithValues;
+    for (const QCommandLineOption &option : options) {
+        if (option.valueName().isEmpty())
+            continue;
+        for (const QString &name : option.names())
+            optionsWithValues << (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+    }
+
+    QStringList reordered;
     QStringList numbers;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
@@ -113,17 +106,17 @@ QStringList CityCommand::negativeNumbersAsArguments(const QStringList &arguments
             numbers += arguments.mid(i + 1);
             break;
         }
-        if (i > 0 && isBareNumber(argument, true)) {
+        if (i > 0 && argument.startsWith(u'-') && IsPlainInteger(argument)) {
             numbers << argument;
             continue;
         }
-        options << argument;
+        reordered << argument;
         if (i > 0 && optionsWithValues.contains(argument) && i + 1 < arguments.size())
-            options << arguments[++i];
+            reordered << arguments[++i];
     }
     if (!numbers.isEmpty())
-        options << QStringLiteral("--") << numbers;
-    return options;
+        reordered << QStringLiteral("--") << numbers;
+    return reordered;
 }
 
 int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &err)
@@ -157,16 +150,13 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         QStringLiteral("CODIFICAÇÃO"), QStringLiteral("utf-8"));
     const QCommandLineOption seed =
         seedOption(QStringLiteral("Semente do sorteio do nome (inteiro de 64 bits)."));
-    parser.addOptions({nameOption, maskOption, formatOption, outputOption, encodingOption, seed});
+    const QList<QCommandLineOption> options{nameOption,   maskOption,     formatOption,
+                                            outputOption, encodingOption, seed};
+    parser.addOptions(options);
     parser.addPositionalArgument(QStringLiteral("BLOCOS"),
                                  QStringLiteral("Tamanho da cidade em blocos de 250 pessoas."));
 
-    const QStringList withValues{
-        QStringLiteral("--nome"),        QStringLiteral("--mascara"), QStringLiteral("-f"),
-        QStringLiteral("--formato"),     QStringLiteral("-o"),        QStringLiteral("--saida"),
-        QStringLiteral("--codificacao"), QStringLiteral("-s"),        QStringLiteral("--semente")};
-    if (const auto status =
-            parse(parser, negativeNumbersAsArguments(arguments, withValues), out, err))
+    if (const auto status = parse(parser, negativeNumbersAsArguments(arguments, options), out, err))
         return *status;
 
     // The block count: exactly one plain integer whose population fits in 32 bits.
@@ -178,7 +168,7 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
                                                "BLOCOS)")
                                     .arg(positional[1]));
     const QString blocksText = positional.first();
-    if (!isBareNumber(blocksText, false))
+    if (!IsPlainInteger(blocksText))
         return badArgument(err, QStringLiteral("número de BLOCOS inválido: \"%1\" (use um "
                                                "número inteiro)")
                                     .arg(blocksText));
@@ -226,7 +216,7 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
 
     if (const char32_t control = firstControlCharacter(cityName))
         return badArgument(err, QStringLiteral("o nome da cidade não pode ter o caractere %1")
-                                    .arg(describeCharacter(control)));
+                                    .arg(DescribeCharacter(control)));
     const std::optional<QDateTime> when = generationTime();
     if (!when)
         return badArgument(err, QStringLiteral("SOURCE_DATE_EPOCH=\"%1\" não é um número de "
@@ -255,7 +245,7 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
                 return badArgument(err, QStringLiteral("--codificacao windows-1252: o caractere "
                                                        "%1 não existe nessa codificação (use "
                                                        "utf-8 ou troque o nome)")
-                                            .arg(describeCharacter(encoded.errorCharacter)));
+                                            .arg(DescribeCharacter(encoded.errorCharacter)));
             bytes = std::move(encoded.bytes);
         } else {
             bytes = text.toUtf8();

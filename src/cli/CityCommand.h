@@ -2,6 +2,9 @@
 
 #include "cli/CliCommand.h"
 
+#include <QCommandLineOption>
+#include <QList>
+
 // quessar-cli cidade: the city report for a number of blocks, as the window's text, Markdown
 // or JSON, to stdout or atomically to a file, in UTF-8 or in the window's Windows-1252.
 class CityCommand final : public CliCommand
@@ -13,8 +16,8 @@ public:
 
     static QString defaultMask() { return QStringLiteral("$!^ $!!@^"); }
 
-    // The arguments with every bare negative number ("-12") that is not an option's value
-    // moved behind a "--", so that it reads as the block count and not as options.
+    // The arguments with every bare negative number ("-12") that is not the value of one of
+    // `options` moved behind a "--", so that it reads as the block count and not as options.
     static QStringList negativeNumbersAsArguments(const QStringList &arguments,
-                                                  const QStringList &optionsWithValues);
+                                                  const QList<QCommandLineOption> &options);
 };

@@ -10,12 +10,6 @@
 
 namespace {
 
-bool isPlainInteger(const QString &text)
-{
-    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
-    return integer.match(text).hasMatch();
-}
-
 template <typename T> std::optional<T> fromChars(const QString &text)
 {
     const QByteArray latin = text.toLatin1();
@@ -32,9 +26,15 @@ template <typename T> std::optional<T> fromChars(const QString &text)
 
 } // namespace
 
+bool IsPlainInteger(const QString &text)
+{
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    return integer.match(text).hasMatch();
+}
+
 std::optional<qint64> ParseWholeNumber(const QString &text, qint64 minimum, qint64 maximum)
 {
-    if (!isPlainInteger(text))
+    if (!IsPlainInteger(text))
         return std::nullopt;
     const auto value = fromChars<qint64>(text);
     if (!value || *value < minimum || *value > maximum)
@@ -44,7 +44,7 @@ std::optional<qint64> ParseWholeNumber(const QString &text, qint64 minimum, qint
 
 std::optional<std::uint64_t> ParseSeed(const QString &text)
 {
-    if (!isPlainInteger(text))
+    if (!IsPlainInteger(text))
         return std::nullopt;
     if (text.startsWith(u'-')) {
         const auto value = fromChars<std::int64_t>(text);

@@ -10,6 +10,9 @@
 // optional sign and nothing else (no spaces, no "1e3", no "0x"), and reports a value out of
 // range as nothing rather than wrapping it.
 
+// Whether the text is such a number: an optional sign and decimal digits, nothing else.
+bool IsPlainInteger(const QString &text);
+
 // A whole number in [minimum, maximum].
 std::optional<qint64> ParseWholeNumber(const QString &text, qint64 minimum, qint64 maximum);
 
