@@ -38,7 +38,10 @@ _quessar_cli()
             return
             ;;
         -o | --saida)
-            COMPREPLY=($(compgen -f -- "$cur"))
+            # One file name per line, kept whole ("Tau Rianu.txt"), then quoted and finished as
+            # a file name (a folder gets its "/") by readline.
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
         --nome | --mascara | -s | --semente) return ;;

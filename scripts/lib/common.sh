@@ -16,6 +16,7 @@ QUESSAR_TEST_PACKAGES=(
     xvfb xauth x11-utils x11-apps
     desktop-file-utils appstream
     groff-base
+    locales
 )
 
 # Installs whichever of the given Debian packages are missing: one 'apt-get update', then one
@@ -43,6 +44,18 @@ ensure_packages() {
     fi
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
         "${missing[@]}"
+}
+
+# Generates a locale ("pt_BR.UTF-8") unless the system already has it. Needs the 'locales'
+# package for the locale's sources.
+ensure_locale() {
+    local name=$1
+    local listed=${name/.UTF-8/.utf8}
+    locale -a 2>/dev/null | grep -qxF "$listed" && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Gerando a região $name"
+    "${sudo[@]}" localedef -i "${name%%.*}" -c -f UTF-8 -A /usr/share/locale/locale.alias "$name"
 }
 
 # Number of parallel build jobs.

@@ -118,7 +118,7 @@ QString CityFile::chooseFolder(const QString &programFolder, bool programFolderE
     return programFolder;
 }
 
-QString CityFile::saveFolder()
+QString CityFile::saveFolder(bool *made)
 {
     const Overrides &o = overrides();
     const QString program =
@@ -131,8 +131,9 @@ QString CityFile::saveFolder()
     const bool exists = info.isDir();
     const bool writable = o.writable ? o.writable(program) : info.isWritable();
     const QString folder = chooseFolder(program, exists, writable, documents);
-    if (folder != program)
-        QDir().mkpath(folder); // a failure here shows when the file is written
+    const bool ok = folder == program || QDir().mkpath(folder);
+    if (made)
+        *made = ok;
     return folder;
 }
 
@@ -187,8 +188,16 @@ CityFile::Outcome CityFile::save(const QString &cityName, const QString &boxText
 {
     QByteArray bytes;
     Outcome outcome = check(cityName, boxText, bytes);
-    if (outcome.status == Status::Saved)
-        write(outcome, saveFolder(), cityName, bytes, replace);
+    if (outcome.status != Status::Saved)
+        return outcome;
+    bool made = true;
+    const QString folder = saveFolder(&made);
+    if (made) {
+        write(outcome, folder, cityName, bytes, replace);
+    } else {
+        outcome.status = Status::FolderNotMade;
+        outcome.path = folder;
+    }
     return outcome;
 }
 

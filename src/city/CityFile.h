@@ -17,6 +17,7 @@ public:
         Unencodable,    // the text holds a character Windows-1252 lacks
         NotACityFile,   // a file of that name exists and is not a city file; it is untouched
         WriteFailed,    // the system refused; the old file, if any, is intact
+        FolderNotMade,  // the documents folder (path) was missing and could not be created
     };
 
     // Which existing file a save may replace.
@@ -58,8 +59,8 @@ public:
 
     // chooseFolder applied to this machine: the executable's folder (or the one set for
     // tests) and the user's documents folder, which is created when it is the choice and
-    // does not exist yet.
-    static QString saveFolder();
+    // does not exist yet. `made` (when given) turns false when that creation failed.
+    static QString saveFolder(bool *made = nullptr);
 
     // Checks the name, the text and what the file would replace, then writes the file
     // atomically into `folder`. Nothing is written unless everything checks out.

@@ -272,6 +272,11 @@ void frmGeradorCidadeADD::cmdSalvar_Click()
                                  "salve de novo.")
                       .arg(DescribeCharacter(outcome.character)));
         break;
+    case CityFile::Status::FolderNotMade:
+        showError(QStringLiteral("N\u00E3o foi poss\u00EDvel criar a pasta de documentos: \r\n")
+                  + QDir::toNativeSeparators(outcome.path)
+                  + QStringLiteral("\r\nA cidade n\u00E3o foi salva."));
+        break;
     case CityFile::Status::WriteFailed:
         showError(QStringLiteral("N\u00E3o foi poss\u00EDvel salvar a cidade no arquivo: \r\n")
                   + QDir::toNativeSeparators(outcome.path) + QStringLiteral("\r\n")

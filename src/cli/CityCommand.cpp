@@ -124,7 +124,7 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     QCommandLineParser parser;
     parser.setApplicationDescription(
         summary()
-        + QStringLiteral("\n\nUma cidade de BLOCOS blocos tem BLOCOS × 250 habitantes "
+        + QStringLiteral("\n\nUma cidade de BLOCOS blocos tem BLOCOS × 250 habitantes\n"
                          "(de -%1 a %1 blocos).\n"
                          "Um número negativo de blocos pode vir direto (cidade -3) ou depois "
                          "de --.")
@@ -133,7 +133,8 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
                                         QStringLiteral("NOME"));
     const QCommandLineOption maskOption(
         QStringLiteral("mascara"),
-        QStringLiteral("Gera o nome com esta máscara (padrão \"%1\").").arg(defaultMask()),
+        // The line break keeps the quoted default, which holds a space, on one line.
+        QStringLiteral("Gera o nome com esta máscara\n(padrão \"%1\").").arg(defaultMask()),
         QStringLiteral("MÁSCARA"));
     const QCommandLineOption formatOption(
         {QStringLiteral("f"), QStringLiteral("formato")},
@@ -176,8 +177,7 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     if (!blocks)
         return badArgument(err, QStringLiteral("BLOCOS fora do limite: \"%1\" (a população não "
                                                "cabe em 32 bits; use de -%2 a %2)")
-                                    .arg(blocksText)
-                                    .arg(LargestCity));
+                                    .arg(blocksText, QString::number(LargestCity)));
 
     const QString format = parser.value(formatOption);
     if (format != u"texto" && format != u"markdown" && format != u"json")
@@ -204,12 +204,15 @@ int CityCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     QString cityName;
     if (parser.isSet(nameOption)) {
         cityName = parser.value(nameOption);
-        if (cityName.isEmpty())
-            return badArgument(err, QStringLiteral("--nome vazio: a cidade deve ter um nome"));
+        if (cityName.trimmed().isEmpty())
+            return badArgument(err, QStringLiteral("--nome vazio ou só de espaços: a cidade deve "
+                                                   "ter um nome"));
     } else {
+        // Every special character gives a letter or digit: only a blank mask gives a blank name.
         const QString mask = parser.isSet(maskOption) ? parser.value(maskOption) : defaultMask();
-        if (mask.isEmpty())
-            return badArgument(err, QStringLiteral("--mascara vazia: a cidade deve ter um nome"));
+        if (mask.trimmed().isEmpty())
+            return badArgument(err, QStringLiteral("--mascara vazia ou só de espaços: a cidade "
+                                                   "deve ter um nome"));
         SplitMixRandomSource source(RunSeed(seedValue));
         cityName = GenerateNameFromMask(mask, source);
     }

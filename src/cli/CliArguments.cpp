@@ -2,9 +2,13 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <numeric>
+#include <vector>
 
 #include <unistd.h>
 
@@ -61,4 +65,60 @@ std::uint64_t RunSeed(std::optional<std::uint64_t> seed)
     const auto wall = QDateTime::currentMSecsSinceEpoch();
     return std::uint64_t(now) * 0x9E3779B97F4A7C15ull ^ std::uint64_t(wall) << 20
            ^ std::uint64_t(::getpid());
+}
+
+std::optional<QString> DecodeArgument(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QString ShowBytes(QByteArrayView bytes)
+{
+    QString shown;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar lead = uchar(bytes[i]);
+        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const QByteArrayView character = bytes.sliced(i, qMin(length, bytes.size() - i));
+        if (character.size() == length && DecodeArgument(character)) {
+            shown += QString::fromUtf8(character);
+            i += length;
+        } else {
+            shown += QStringLiteral("\\x") + QString::number(lead, 16).toUpper();
+            ++i;
+        }
+    }
+    return shown;
+}
+
+QString NearestWord(const QString &typed, const QStringList &words)
+{
+    constexpr qsizetype MostEdits = 2;
+    const QString a = typed.toCaseFolded();
+    QString nearest;
+    qsizetype nearestEdits = MostEdits + 1;
+    for (const QString &word : words) {
+        // Levenshtein distance, one row at a time.
+        const QString b = word.toCaseFolded();
+        std::vector<qsizetype> row(std::size_t(b.size()) + 1);
+        std::iota(row.begin(), row.end(), qsizetype(0));
+        for (qsizetype i = 1; i <= a.size(); ++i) {
+            qsizetype diagonal = row[0];
+            row[0] = i;
+            for (qsizetype j = 1; j <= b.size(); ++j) {
+                const qsizetype above = row[std::size_t(j)];
+                row[std::size_t(j)] = std::min({above + 1, row[std::size_t(j - 1)] + 1,
+                                                diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+                diagonal = above;
+            }
+        }
+        if (row.back() < nearestEdits) {
+            nearestEdits = row.back();
+            nearest = word;
+        }
+    }
+    return nearest;
 }

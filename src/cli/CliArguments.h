@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdint>
 #include <optional>
 
-// Reading the numbers that quessar-cli's options take. Each accepts decimal digits with an
-// optional sign and nothing else (no spaces, no "1e3", no "0x"), and reports a value out of
-// range as nothing rather than wrapping it.
+// Reading quessar-cli's arguments.
+//
+// The numbers its options take: each accepts decimal digits with an optional sign and nothing
+// else (no spaces, no "1e3", no "0x"), and reports a value out of range as nothing rather than
+// wrapping it.
 
 // Whether the text is such a number: an optional sign and decimal digits, nothing else.
 bool IsPlainInteger(const QString &text);
@@ -24,3 +28,16 @@ std::optional<std::uint64_t> ParseSeed(const QString &text);
 // gives the same output on every run and machine), otherwise one mixed from the clock and
 // the process id, so that runs differ.
 std::uint64_t RunSeed(std::optional<std::uint64_t> seed);
+
+// An argument as the system passed it: its text when the bytes are valid UTF-8, otherwise
+// nothing (rather than a text holding U+FFFD, which would name another file or another city).
+std::optional<QString> DecodeArgument(QByteArrayView bytes);
+
+// Bytes that are not valid UTF-8, shown readably: the valid characters as they are, every
+// other byte as \xHH ("cid\xE3.txt").
+QString ShowBytes(QByteArrayView bytes);
+
+// The word of `words` that `typed` is most likely a slip for: at most two letters added,
+// dropped or changed ("dado" for "dados", "cidades" for "cidade"), case ignored. Empty when
+// none is that close.
+QString NearestWord(const QString &typed, const QStringList &words);

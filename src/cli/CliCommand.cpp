@@ -5,6 +5,7 @@
 #include "common/ParserMessages.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -37,12 +38,30 @@ QString optionNames(const QCommandLineOption &option)
     return names.join(u'/');
 }
 
-QString portugueseError(const QCommandLineParser &parser)
+QString portugueseError(const QCommandLineParser &parser, const QStringList &arguments,
+                        const QString &command)
 {
-    if (!parser.unknownOptionNames().isEmpty())
-        return QStringLiteral("opção desconhecida: %1")
-            .arg(dashed(parser.unknownOptionNames().first()));
-    return PortugueseOptionValueError(parser.errorText());
+    if (parser.unknownOptionNames().isEmpty())
+        return PortugueseOptionValueError(parser.errorText());
+    const QString option = parser.unknownOptionNames().first();
+    QString message = QStringLiteral("opção desconhecida: ") + dashed(option);
+    // "-1d4+2" and "-d4" are read as the short options -1, -d and -4: when the argument looks
+    // like the start of an expression, say how to give it.
+    static const QRegularExpression expressionStart(QStringLiteral("^-(\\d|d[\\d%F(]|\\()"));
+    for (const QString &argument : arguments.sliced(1)) {
+        if (argument == u"--" || option.size() != 1)
+            break;
+        if (argument.startsWith(u'-') && !argument.startsWith(u"--")
+            && argument.indexOf(option, 1) > 0) {
+            if (expressionStart.match(argument).hasMatch())
+                message += QStringLiteral(" (em \"") + argument
+                           + QStringLiteral("\"); um argumento que começa com \"-\" vem depois "
+                                            "de \"--\": quessar-cli ")
+                           + command + QStringLiteral(" -- ") + argument;
+            break;
+        }
+    }
+    return message;
 }
 
 } // namespace
@@ -56,7 +75,7 @@ std::optional<int> CliCommand::parse(QCommandLineParser &parser, const QStringLi
     parser.addOption(help);
 
     if (!parser.parse(arguments))
-        return badArgument(err, portugueseError(parser));
+        return badArgument(err, portugueseError(parser, arguments, name()));
     if (parser.isSet(help)) {
         out.write(portugueseHelp(parser.helpText(), arguments.value(0)));
         return ExitSuccess;
@@ -86,10 +105,10 @@ std::optional<qint64> CliCommand::readWholeNumber(const QCommandLineParser &pars
     const QString text = parser.value(option);
     if (const auto value = ParseWholeNumber(text, minimum, maximum))
         return value;
+    // One multi-argument arg: the user's text is inserted once and never scanned again.
     badArgument(err, QStringLiteral("%1: \"%2\" não é um número inteiro de %3 a %4")
-                         .arg(optionNames(option), text)
-                         .arg(minimum)
-                         .arg(maximum));
+                         .arg(optionNames(option), text, QString::number(minimum),
+                              QString::number(maximum)));
     return std::nullopt;
 }
 

@@ -60,6 +60,11 @@ int NamesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &e
     QStringList masks = parser.positionalArguments();
     if (masks.isEmpty())
         masks << defaultMask();
+    for (const QString &mask : masks) {
+        if (mask.trimmed().isEmpty())
+            return badArgument(err, QStringLiteral("MÁSCARA vazia ou só de espaços: \"") + mask
+                                        + QStringLiteral("\" daria nomes em branco"));
+    }
 
     SplitMixRandomSource source(RunSeed(seedValue));
     NameBatch batch(masks, separator);

@@ -1,6 +1,7 @@
 // quessar-cli: Quessar's names, cities and dice from the command line.
 
 #include "cli/CityCommand.h"
+#include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 #include "cli/DiceCommand.h"
 #include "cli/NamesCommand.h"
@@ -10,7 +11,11 @@
 #include <QStringList>
 
 #include <array>
+#include <clocale>
+#include <csignal>
 #include <memory>
+
+#include <langinfo.h>
 
 namespace {
 
@@ -34,11 +39,53 @@ QString programHelp(const std::array<std::unique_ptr<CliCommand>, 3> &commands)
     return help;
 }
 
+// The arguments as text; nothing, after saying which one, when one is not valid UTF-8.
+std::optional<QStringList> decodeArguments(int argc, char *argv[], CliOutput &err)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView bytes(argv[i]);
+        const std::optional<QString> argument = DecodeArgument(bytes);
+        if (!argument) {
+            err.write(QStringLiteral("quessar-cli: o argumento %1 não é UTF-8: \"%2\"\n")
+                          .arg(QString::number(i), ShowBytes(bytes)));
+            return std::nullopt;
+        }
+        arguments << *argument;
+    }
+    return arguments;
+}
+
+// What is wrong with a first argument that names no subcommand.
+QString unknownSubcommand(const QString &first,
+                          const std::array<std::unique_ptr<CliCommand>, 3> &commands)
+{
+    if (first.startsWith(u'-'))
+        return QStringLiteral("opção desconhecida: ") + first;
+    QStringList names;
+    for (const auto &command : commands)
+        names << command->name();
+    const QString nearest = NearestWord(first, names);
+    return QStringLiteral("subcomando desconhecido: ") + first
+           + (nearest.isEmpty() ? QString() : QStringLiteral(" (seria \"%1\"?)").arg(nearest));
+}
+
 } // namespace
 
 // No QCoreApplication: no command needs an event loop, and start-up stays at its floor.
 int main(int argc, char *argv[])
 {
+    // Past the file-size limit (ulimit -f) a write then fails with "File too large" and ends
+    // in exit status 1 with that reason, instead of the kernel's signal killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // The system's reasons ("Não há mais espaço no dispositivo") in the user's language and in
+    // UTF-8, as everything written. Numbers are read and written by the program itself, the
+    // same in every locale, and LC_NUMERIC stays "C" for anything else.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+    if (QByteArrayView(nl_langinfo(CODESET)) != "UTF-8")
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+
     const std::array<std::unique_ptr<CliCommand>, 3> commands{std::make_unique<NamesCommand>(),
                                                               std::make_unique<CityCommand>(),
                                                               std::make_unique<DiceCommand>()};
@@ -46,13 +93,14 @@ int main(int argc, char *argv[])
     CliOutput out(stdout);
     CliOutput err(stderr);
 
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::optional<QStringList> decoded = decodeArguments(argc, argv, err);
+    QStringList arguments = decoded.value_or(QStringList());
 
     int status = ExitSuccess;
     const QString first = arguments.value(0);
-    if (first.isEmpty()) {
+    if (!decoded) {
+        status = ExitBadArguments;
+    } else if (first.isEmpty()) {
         err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade ou dados); "
                                  "veja \"quessar-cli --help\"\n"));
         status = ExitBadArguments;
@@ -70,9 +118,8 @@ int main(int argc, char *argv[])
             }
         }
         if (status == -1) {
-            err.write(QStringLiteral("quessar-cli: subcomando desconhecido: %1; "
-                                     "veja \"quessar-cli --help\"\n")
-                          .arg(first));
+            err.write(QStringLiteral("quessar-cli: ") + unknownSubcommand(first, commands)
+                      + QStringLiteral("; veja \"quessar-cli --help\"\n"));
             status = ExitBadArguments;
         }
     }

@@ -106,3 +106,25 @@ ProgramCommandLine::Request ProgramCommandLine::read(const QStringList &argument
                          .arg(parser.positionalArguments().constFirst()));
     return {};
 }
+
+bool ProgramCommandLine::hasDisplay(const QStringList &arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"-platform" || argument == u"--platform"
+            || argument.startsWith(u"-platform=") || argument.startsWith(u"--platform="))
+            return true;
+    }
+    for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    }
+    return false;
+}
+
+QString ProgramCommandLine::noDisplayText()
+{
+    return QStringLiteral("quessar: nenhuma tela gráfica encontrada (DISPLAY e WAYLAND_DISPLAY "
+                          "vazias).\n"
+                          "Sem tela, rode-o numa tela virtual: xvfb-run -a quessar\n");
+}

@@ -20,6 +20,7 @@ public:
     };
 
     static constexpr int ExitBadArguments = 2;
+    static constexpr int ExitNoDisplay = 1;
 
     struct Request
     {
@@ -29,4 +30,12 @@ public:
 
     // `arguments` as the program received them, the program's name first.
     static Request read(const QStringList &arguments);
+
+    // Whether the windows have somewhere to appear: a platform named on the command line
+    // (-platform) or in QT_QPA_PLATFORM, or an X11 or Wayland display in the environment.
+    // Without one, Qt would abort with its own English message.
+    static bool hasDisplay(const QStringList &arguments);
+
+    // What to say, on standard error, when there is none; ends with a line end.
+    static QString noDisplayText();
 };

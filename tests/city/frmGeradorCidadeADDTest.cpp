@@ -550,19 +550,26 @@ private Q_SLOTS:
     void reportsAFailedSaveAndKeepsTheReport_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::addRow("missing folder") << QStringLiteral("nao/existe");
-        QTest::addRow("folder is a file") << QStringLiteral("arquivo");
+        QTest::addColumn<QString>("documents"); // empty: the documents folder set in init()
+        QTest::addRow("missing folder") << QStringLiteral("nao/existe") << QString();
+        QTest::addRow("folder is a file") << QStringLiteral("arquivo") << QString();
+        QTest::addRow("percent signs") << QStringLiteral("%1 %2 %L1 %%/falta") << QString();
+        // Installed, with a documents folder that cannot be made (as in a read-only home).
+        QTest::addRow("no documents") << QStringLiteral("bin") << QStringLiteral("arquivo/Docs");
     }
 
     void reportsAFailedSaveAndKeepsTheReport()
     {
         QFETCH(QString, folder);
+        QFETCH(QString, documents);
         QFile file(m_folder->filePath(QStringLiteral("arquivo")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("x");
         file.close();
         const QString programFolder = m_folder->filePath(folder);
         CityFile::setProgramFolder(programFolder);
+        if (!documents.isEmpty())
+            CityFile::setDocumentsFolder(m_folder->filePath(documents));
 
         frmGeradorCidadeADD window;
         Controls c(window);
@@ -573,10 +580,14 @@ private Q_SLOTS:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.last().title, QStringLiteral("Quessar"));
         QCOMPARE(answerer.last().icon, QMessageBox::Critical);
-        const QString prefix = QString::fromUtf8("Não foi possível salvar a cidade no arquivo: \r\n")
-            + programFolder + QStringLiteral("/Tau.txt\r\n");
+        const QString prefix = documents.isEmpty()
+            ? QString::fromUtf8("Não foi possível salvar a cidade no arquivo: \r\n")
+                + programFolder + QStringLiteral("/Tau.txt\r\n")
+            : QString::fromUtf8("Não foi possível criar a pasta de documentos: \r\n")
+                + m_folder->filePath(documents) + QString::fromUtf8("\r\nA cidade não foi salva.");
         QVERIFY2(answerer.last().text.startsWith(prefix), qPrintable(answerer.last().text));
-        QVERIFY(answerer.last().text.size() > prefix.size()); // the reason follows
+        // The system's reason follows a failed write.
+        QVERIFY(answerer.last().text.size() > prefix.size() || !documents.isEmpty());
         QCOMPARE(c.txtCidade->toPlainText(), report);
         QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("arquivo")});
         QCOMPARE(FileContents(m_folder->filePath(QStringLiteral("arquivo"))), QByteArray("x"));
@@ -719,6 +730,7 @@ private Q_SLOTS:
         QTest::addRow("9e+99") << "9e+99" << QString();
         QTest::addRow("-9e99") << "-9e99" << QString();
         QTest::addRow("9e999") << "9e999" << QString();
+        QTest::addRow("percent sign") << "9e9%1" << QString(); // shown as pasted
         QTest::addRow("-1") << "-1" << QString::fromUtf8("População: -250 habitantes");
         QTest::addRow("2.5") << "2.5" << QString::fromUtf8("População:  500 habitantes");
         QTest::addRow("3.5") << "3.5" << QString::fromUtf8("População:  1000 habitantes");

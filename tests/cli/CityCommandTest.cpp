@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -117,6 +119,9 @@ TEST(CityCommand, RefusalsNameTheArgumentAndWriteNothing)
         {{"1", "-f", "json", "--codificacao", "windows-1252"}, "--codificacao"},
         {{"1", "--nome", "A", "--mascara", "$!"}, "--mascara"},
         {{"1", "--nome", ""}, "--nome"},
+        {{"1", "--nome", " \u00A0 ", "-o", target}, "--nome"},
+        {{"1", "--mascara", "  ", "-o", target}, "--mascara"},
+        {{"%1 %2 %L1 %%"}, "\"%1 %2 %L1 %%\" (use"},
         {{"1", "-s", "x"}, "--semente"},
         {{"1", "--nome", "Жук", "--codificacao", "windows-1252", "-o", target}, "U+0416"},
         {{"1", "--nome", "Tau\nRianu", "-o", target}, "U+000A"},
@@ -139,10 +144,17 @@ TEST(CityCommand, RefusalsNameTheArgumentAndWriteNothing)
         EXPECT_TRUE(run.errText().contains("SOURCE_DATE_EPOCH")) << run.errText().toStdString();
     }
 
-    // Failures to write: exit 1 with the system's reason; the old file untouched.
-    const CliRun missing = city({"1", "-o", folder.filePath("falta/x.txt")});
+    // Failures to write: exit 1 with the system's reason; the old file untouched. A real
+    // file-size limit fails the write too, instead of its signal ending the program.
+    const CliRun limited = RunCli({"cidade", "99999", "--nome", "Tau", "-o", target}, {},
+                                  {"SOURCE_DATE_EPOCH=0"}, 999);
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_TRUE(limited.errText().endsWith(QString::fromLocal8Bit(std::strerror(EFBIG)) + '\n'));
+    EXPECT_EQ(readFile(target), QByteArray("conteúdo antigo"));
+    const CliRun missing = city({"1", "-o", folder.filePath("falta %1 %2 %L1 %%/x.txt")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(missing.errText().contains("falta/x.txt")) << missing.errText().toStdString();
+    EXPECT_TRUE(missing.errText().contains("falta %1 %2 %L1 %%/x.txt\": "))
+        << missing.errText().toStdString();
     const CliRun folderTarget = city({"1", "-o", folder.path()});
     EXPECT_EQ(folderTarget.status, 1);
     EXPECT_TRUE(QFileInfo(folder.path()).isDir());

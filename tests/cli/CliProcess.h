@@ -2,8 +2,12 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <csignal>
+#include <sys/resource.h>
 
 // One run of the real quessar-cli: its exit status and both output streams.
 struct CliRun
@@ -17,12 +21,24 @@ struct CliRun
 };
 
 // Runs quessar-cli with `arguments`; stdout goes to `stdoutFile` when one is given (for
-// example /dev/full).
-inline CliRun RunCli(const QStringList &arguments, const QString &stdoutFile = QString())
+// example /dev/full), `environment` ("NAME=value") is set on top of this process's own, and
+// `fileSizeLimit` is the run's RLIMIT_FSIZE.
+inline CliRun RunCli(const QStringList &arguments, const QString &stdoutFile = QString(),
+                     const QStringList &environment = {}, rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     QProcess process;
     if (!stdoutFile.isEmpty())
         process.setStandardOutputFile(stdoutFile);
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : environment)
+        variables.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    process.setProcessEnvironment(variables);
+    if (fileSizeLimit != RLIM_INFINITY) // with SIGXFSZ at its default action, as a shell gives
+        process.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     process.start(QStringLiteral(QUESSAR_CLI_PATH), arguments);
     process.closeWriteChannel();
     process.waitForFinished(60'000);

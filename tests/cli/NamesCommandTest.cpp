@@ -92,6 +92,9 @@ TEST(NamesCommand, BadArgumentsAreNamed)
         {{"-s", "18446744073709551616"}, "--semente"},
         {{"-n"}, "-n"},
         {{"-x"}, "-x"},
+        {{"-n", "%1 %2 %L1 %%"}, "\"%1 %2 %L1 %%\" não é um número inteiro de 0"},
+        {{""}, "MÁSCARA vazia"},
+        {{"$!@", " "}, "MÁSCARA vazia ou só de espaços: \" \""},
     };
     for (const auto &c : cases) {
         const CliRun run = RunCli(QStringList{"nomes"} + c.arguments);

@@ -10,11 +10,14 @@ check() { # expected words...
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     COMPREPLY=()
     _quessar_cli
+    local IFS='|' # words joined so that "Tau Rianu.txt" differs from "Tau" and "Rianu.txt"
     if [ "${COMPREPLY[*]:-}" != "$expected" ]; then
         echo "quessar-cli ${*}: got '${COMPREPLY[*]:-}', expected '$expected'" >&2
         status=1
     fi
 }
+# Outside a completion compopt has nothing to act on: record what it is asked instead.
+compopt() { compopt_options="$*"; }
 check "nomes" quessar-cli no
 check "cidade" quessar-cli ci
 check "--formato" quessar-cli cidade 37 --for
@@ -23,4 +26,10 @@ check "windows-1252" quessar-cli cidade 1 --codificacao w
 check "--predefinidas" quessar-cli nomes --pre
 check "--detalhes" quessar-cli dados --det
 check "" quessar-cli nomes -n 1
+# A file name holding a space is one completion, which readline quotes as a file name.
+cd "$(mktemp -d)" && touch "Tau Rianu.txt" && mkdir "Vila Nova"
+check "Tau Rianu.txt" quessar-cli cidade 120 -o Tau
+[ "${compopt_options:-}" = "-o filenames" ] || { echo "compopt: '${compopt_options:-}'" >&2; status=1; }
+check "Vila Nova" quessar-cli cidade 120 --saida V
+rm -r "$PWD"
 exit $status

@@ -15,7 +15,7 @@ fi
 
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-"$program" &
+env --default-signal=XFSZ "$program" & # the file-size signal's default action, whatever ours
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
@@ -33,6 +33,12 @@ for _ in $(seq 1 150); do
                 echo "classe da janela \"$class\", StartupWMClass \"$wanted\"" >&2
                 exit 1
             fi
+        fi
+        # The program itself ignores that signal, so a file-size limit fails a save instead.
+        ignored=$(sed -n 's/^SigIgn:[[:space:]]*//p' "/proc/$pid/status")
+        if [ $((0x$ignored >> 24 & 1)) -ne 1 ]; then
+            echo "quessar não ignora SIGXFSZ (SigIgn $ignored)" >&2
+            exit 1
         fi
         sleep 1 # the title animation settles
         xwd -root -silent >"$shot.xwd"
