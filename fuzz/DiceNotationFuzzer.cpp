@@ -3,10 +3,12 @@
 // parser worked out, with the kept dice making up each term's sum, and the renderings agree.
 #include "dice/DiceNotation.h"
 #include "dice/DiceOutcomeFormat.h"
+#include "dice/DiceOutcomeJson.h"
 #include "dice/DiceRoller.h"
 #include "dice/DieSource.h"
 
 #include <QByteArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
 

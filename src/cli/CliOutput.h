@@ -41,6 +41,8 @@ public:
     // Writes everything out and flushes the stream. False when anything failed, now or
     // before; errorString() then says why.
     bool finish();
+    // The same, in the middle of a run: what was written so far reaches the reader now.
+    bool flush() { return finish(); }
 
     bool failed() const { return m_failed; }
     QString errorString() const { return m_error; }

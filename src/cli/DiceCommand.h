@@ -2,6 +2,8 @@
 
 #include "cli/CliCommand.h"
 
+class DieSource;
+
 // quessar-cli dados: rolls dice expressions in the usual tabletop notation.
 class DiceCommand final : public CliCommand
 {
@@ -11,6 +13,15 @@ public:
     // At most this many dice in a run, counted before explosions: rolls times the dice of
     // every expression. Keeps a run to about a second whatever the arguments.
     static constexpr qint64 MaxDicePerRun = 100'000'000;
+    // A line of standard input longer than this is refused unread: no expression is.
+    static constexpr qsizetype MaxLineBytes = 64 * 1024;
+
+    // How each roll is written.
+    struct Rendering
+    {
+        bool json = false;
+        bool details = false;
+    };
 
     QString name() const override { return QStringLiteral("dados"); }
     QString summary() const override
@@ -18,4 +29,11 @@ public:
         return QStringLiteral("Rola dados em notação padrão (3d6, 4d6kh3, 2d20kl1+5…).");
     }
     int run(const QStringList &arguments, CliOutput &out, CliOutput &err) override;
+
+private:
+    // The roll server: one expression per line of standard input, each answered (and
+    // flushed) before the next is read. Exit status 2 when a line was refused.
+    int serve(qint64 rolls, Rendering rendering, DieSource &source, CliOutput &out,
+              CliOutput &err);
+    static QString tooManyDice(qint64 rolls, qint64 dice);
 };

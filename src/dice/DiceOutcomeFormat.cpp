@@ -3,8 +3,6 @@
 #include "dice/DiceExpression.h"
 #include "dice/DiceOutcome.h"
 
-#include <QJsonArray>
-
 #include <charconv>
 
 namespace {
@@ -16,74 +14,96 @@ void appendNumber(QByteArray &out, qint64 value)
     out.append(digits, end - digits);
 }
 
-void appendDie(QByteArray &out, const DieResult &die, bool fate)
+void appendDie(QByteArray &out, const DieResult &die, bool signedFace)
 {
-    if (!die.kept)
+    const bool dropped = die.has(DieDropped);
+    if (dropped)
         out += '~';
-    if (fate && die.value > 0)
+    if (signedFace && die.value > 0)
         out += '+';
     appendNumber(out, die.value);
-    if (die.exploded)
+    if (die.has(DieRaised))
+        out += '^';
+    if (die.has(DieLowered))
+        out += 'v';
+    if (die.has(DieRerolled))
+        out += 'r';
+    if (die.has(DieUniqueRerolled))
+        out += 'u';
+    if (die.has(DieCompounded))
+        out += "!!";
+    if (die.has(DieExploded))
         out += '!';
-    if (!die.kept)
+    if (die.has(DiePenetrated))
+        out += 'p';
+    if (die.has(DieSuccess))
+        out += '*';
+    if (die.has(DieFailure))
+        out += 'f';
+    if (die.has(DieCriticalSuccess))
+        out += "++";
+    if (die.has(DieCriticalFailure))
+        out += "--";
+    if (dropped)
         out += '~';
+}
+
+void appendTotal(QByteArray &out, const DiceExpression &expression, const DiceOutcome &outcome)
+{
+    out += " = ";
+    outcome.total.appendDecimal(out, 4, ',');
+    if (!expression.label().isEmpty()) {
+        out += " # ";
+        out += expression.label().toUtf8();
+    }
+    out += '\n';
 }
 
 } // namespace
 
 void AppendDiceLine(QByteArray &out, const DiceExpression &expression, const DiceOutcome &outcome)
 {
-    out += expression.textUtf8();
-    out += " = ";
-    appendNumber(out, outcome.total);
-    out += '\n';
+    out += expression.shownUtf8();
+    appendTotal(out, expression, outcome);
 }
 
 void AppendDiceDetailsLine(QByteArray &out, const DiceExpression &expression,
                            const DiceOutcome &outcome)
 {
-    out += expression.textUtf8();
+    using Kind = DiceExpression::Piece::Kind;
+    out += expression.shownUtf8();
     out += ": ";
     for (const DiceExpression::Piece &piece : expression.layout()) {
-        if (piece.term < 0) {
+        switch (piece.kind) {
+        case Kind::Text:
             out += piece.text;
-            continue;
-        }
-        const bool fate = expression.terms()[std::size_t(piece.term)].fate;
-        const auto &dice = outcome.terms[std::size_t(piece.term)].dice;
-        out += '[';
-        for (std::size_t i = 0; i < dice.size(); ++i) {
-            if (i > 0)
-                out += ", ";
-            appendDie(out, dice[i], fate);
-        }
-        out += ']';
-    }
-    out += " = ";
-    appendNumber(out, outcome.total);
-    out += '\n';
-}
-
-QJsonObject DiceOutcomeJson(const DiceExpression &expression, const DiceOutcome &outcome)
-{
-    QJsonArray terms;
-    for (std::size_t t = 0; t < outcome.terms.size(); ++t) {
-        const DiceTerm &term = expression.terms()[t];
-        QJsonArray dice;
-        for (const DieResult &die : outcome.terms[t].dice) {
-            QJsonObject object{{QStringLiteral("valor"), die.value},
-                               {QStringLiteral("mantido"), die.kept}};
-            if (term.exploding) {
-                object.insert(QStringLiteral("explodiu"), die.exploded);
-                object.insert(QStringLiteral("extra"), die.extra);
+            break;
+        case Kind::Dice: {
+            const bool signedFace =
+                expression.terms()[std::size_t(piece.index)].kind != DieKind::Standard;
+            const auto &dice = outcome.terms[std::size_t(piece.index)].dice;
+            out += '[';
+            for (std::size_t i = 0; i < dice.size(); ++i) {
+                if (i > 0)
+                    out += ", ";
+                appendDie(out, dice[i], signedFace);
             }
-            dice.append(object);
+            out += ']';
+            break;
         }
-        terms.append(QJsonObject{{QStringLiteral("termo"), term.text},
-                                 {QStringLiteral("dados"), dice},
-                                 {QStringLiteral("soma"), outcome.terms[t].sum}});
+        case Kind::MemberBegin:
+        case Kind::MemberEnd: {
+            const GroupMemberResult &member = outcome.groups[std::size_t(piece.index)]
+                                                  .members[std::size_t(piece.member)];
+            if (member.has(DieDropped))
+                out += '~';
+            if (piece.kind == Kind::MemberEnd && member.has(DieSuccess))
+                out += '*';
+            if (piece.kind == Kind::MemberEnd && member.has(DieFailure))
+                out += 'f';
+            break;
+        }
+        }
     }
-    return QJsonObject{{QStringLiteral("expressao"), expression.text()},
-                       {QStringLiteral("termos"), terms},
-                       {QStringLiteral("total"), outcome.total}};
+    appendTotal(out, expression, outcome);
 }

@@ -1,120 +1,356 @@
 #include "dice/DiceRoller.h"
 
-#include "dice/DiceNotation.h"
 #include "dice/DieSource.h"
 
 #include <algorithm>
+
+namespace {
+
+// A fresh face and how clamping changed it.
+struct Face
+{
+    qint64 value;
+    quint16 marks;
+};
+
+} // namespace
 
 DiceRoller::DiceRoller(const DiceExpression &expression, DieSource &source)
     : m_expression(expression), m_source(source)
 {
     m_outcome.terms.resize(expression.terms().size());
+    m_outcome.groups.resize(expression.groups().size());
 }
 
 bool DiceRoller::roll()
 {
+    using Operation = DiceExpression::Operation;
     m_stack.clear();
+    m_draws = 0;
     for (const DiceExpression::Step &step : m_expression.steps()) {
-        using Operation = DiceExpression::Operation;
+        std::optional<Fraction> result;
         switch (step.operation) {
         case Operation::Number:
-            m_stack.push_back(step.value);
+            m_stack.push_back(step.number);
             continue;
         case Operation::Dice: {
-            DiceTermResult &result = m_outcome.terms[std::size_t(step.value)];
-            rollTerm(m_expression.terms()[std::size_t(step.value)], result);
-            m_stack.push_back(result.sum);
+            DiceTermResult &term = m_outcome.terms[std::size_t(step.index)];
+            rollTerm(m_expression.terms()[std::size_t(step.index)], term);
+            m_stack.push_back(term.value);
+            continue;
+        }
+        case Operation::Group: {
+            GroupResult &group = m_outcome.groups[std::size_t(step.index)];
+            if (!rollGroup(m_expression.groups()[std::size_t(step.index)], group))
+                return false;
+            m_stack.push_back(group.value);
+            continue;
+        }
+        case Operation::Minimum:
+        case Operation::Maximum: {
+            const auto first = m_stack.end() - step.index;
+            const auto chosen = step.operation == Operation::Minimum
+                                    ? std::min_element(first, m_stack.end())
+                                    : std::max_element(first, m_stack.end());
+            const Fraction value = *chosen;
+            m_stack.erase(first, m_stack.end());
+            m_stack.push_back(value);
             continue;
         }
         case Operation::Negate:
-            if (__builtin_sub_overflow(qint64(0), m_stack.back(), &m_stack.back()))
-                return false;
-            continue;
+            result = m_stack.back().negated();
+            break;
+        case Operation::Floor:
+            result = Fraction(m_stack.back().floor());
+            break;
+        case Operation::Ceil:
+            result = Fraction(m_stack.back().ceil());
+            break;
+        case Operation::Round:
+            if (const auto rounded = m_stack.back().round())
+                result = Fraction(*rounded);
+            break;
+        case Operation::Abs:
+            result = m_stack.back().absolute();
+            break;
+        case Operation::Sign:
+            result = Fraction(m_stack.back().sign());
+            break;
         case Operation::Add:
         case Operation::Subtract:
         case Operation::Multiply:
+        case Operation::Divide:
+        case Operation::Remainder:
+        case Operation::Power: {
+            const Fraction right = m_stack.back();
+            m_stack.pop_back();
+            const Fraction left = m_stack.back();
+            switch (step.operation) {
+            case Operation::Add:
+                result = left.plus(right);
+                break;
+            case Operation::Subtract:
+                result = left.minus(right);
+                break;
+            case Operation::Multiply:
+                result = left.times(right);
+                break;
+            case Operation::Divide:
+                result = left.dividedBy(right);
+                break;
+            case Operation::Remainder:
+                result = left.remainder(right);
+                break;
+            default:
+                if (right.isWhole())
+                    result = left.power(right.numerator());
+                break;
+            }
             break;
         }
-        const qint64 right = m_stack.back();
-        m_stack.pop_back();
-        qint64 &left = m_stack.back();
-        const bool overflow =
-            step.operation == Operation::Add        ? __builtin_add_overflow(left, right, &left)
-            : step.operation == Operation::Subtract ? __builtin_sub_overflow(left, right, &left)
-                                                    : __builtin_mul_overflow(left, right, &left);
-        if (overflow)
+        }
+        if (!result)
             return false;
+        m_stack.back() = *result;
     }
-    m_outcome.total = m_stack.empty() ? 0 : m_stack.back();
+    m_outcome.total = m_stack.empty() ? Fraction() : m_stack.back();
     return true;
+}
+
+// Draws a face, clamps it, and rerolls it while the term says so; the faces rerolled away
+// go to `dice`, marked.
+qint64 DiceRoller::freshFace(const DiceTerm &term, std::vector<DieResult> &dice)
+{
+    const auto clamped = [&]() {
+        ++m_draws;
+        const qint64 face = term.faceValue(m_source.roll(term.drawFaces()));
+        const qint64 value = term.clamp(face);
+        return Face{value, quint16(value > face ? DieRaised : value < face ? DieLowered : 0)};
+    };
+    Face face = clamped();
+    for (int rerolls = term.rerollLimit(); rerolls > 0 && term.rerollWhen.meets(face.value);
+         --rerolls) {
+        dice.push_back({qint32(face.value), quint16(face.marks | DieRerolled)});
+        face = clamped();
+    }
+    // The clamp marks of the face that stays travel with it through the caller.
+    m_lastMarks = face.marks;
+    return face.value;
 }
 
 void DiceRoller::rollTerm(const DiceTerm &term, DiceTermResult &result)
 {
     std::vector<DieResult> &dice = result.dice;
     dice.clear();
-    const auto faces = std::uint32_t(term.faces);
-    const qint32 offset = term.fate ? -2 : 0; // a Fate die's 1, 2, 3 are -1, 0, +1
+    m_startingFaces.clear();
+    const qint64 less = term.penetrate ? 1 : 0;
     for (qint32 n = 0; n < term.count; ++n) {
-        std::uint32_t face = m_source.roll(faces);
-        dice.push_back({qint32(face) + offset, true, false, false});
-        if (!term.exploding)
-            continue;
-        for (int extra = 0; face == faces && extra < DiceNotation::MaxExtraDicePerDie; ++extra) {
-            dice.back().exploded = true;
-            face = m_source.roll(faces);
-            dice.push_back({qint32(face) + offset, true, false, true});
+        qint64 face = freshFace(term, dice);
+        quint16 marks = m_lastMarks;
+        if (term.unique != UniqueKind::None) {
+            for (int tries = term.uniqueLimit();
+                 tries > 0
+                 && std::binary_search(m_startingFaces.begin(), m_startingFaces.end(), face);
+                 --tries) {
+                dice.push_back({qint32(face), quint16(marks | DieUniqueRerolled)});
+                face = freshFace(term, dice);
+                marks = m_lastMarks;
+            }
+            m_startingFaces.insert(
+                std::lower_bound(m_startingFaces.begin(), m_startingFaces.end(), face), face);
+        }
+        switch (term.explode) {
+        case ExplodeKind::None:
+            dice.push_back({qint32(face), marks});
+            break;
+        case ExplodeKind::Explode: {
+            dice.push_back({qint32(face), marks});
+            std::size_t last = dice.size() - 1;
+            for (int extras = 0;
+                 extras < DiceTerm::MaxExtraRolls && term.explodeWhen.meets(face); ++extras) {
+                dice[last].marks |= DieExploded;
+                face = freshFace(term, dice);
+                dice.push_back({qint32(face - less),
+                                quint16(m_lastMarks | DieExtra | (less ? DiePenetrated : 0))});
+                last = dice.size() - 1;
+            }
+            break;
+        }
+        case ExplodeKind::Compound: {
+            qint64 total = face;
+            int extras = 0;
+            for (; extras < DiceTerm::MaxExtraRolls && term.explodeWhen.meets(face); ++extras) {
+                face = freshFace(term, dice);
+                marks |= m_lastMarks;
+                total += face - less;
+            }
+            if (extras > 0)
+                marks |= DieCompounded | (less ? DiePenetrated : 0);
+            dice.push_back({qint32(total), marks});
+            break;
+        }
         }
     }
 
-    // How many dice keep/drop sets aside, and from which end.
-    const auto size = qint64(dice.size());
-    qint64 dropped = 0;
-    bool dropLowest = true;
-    switch (term.keep) {
-    case DiceKeep::All:
-        break;
-    case DiceKeep::KeepHighest:
-        dropped = size - std::min(term.keepCount, size);
-        break;
-    case DiceKeep::KeepLowest:
-        dropped = size - std::min(term.keepCount, size);
-        dropLowest = false;
-        break;
-    case DiceKeep::DropHighest:
-        dropped = std::min(term.keepCount, size);
-        dropLowest = false;
-        break;
-    case DiceKeep::DropLowest:
-        dropped = std::min(term.keepCount, size);
-        break;
+    m_inPlay.clear();
+    for (DieResult &die : dice) {
+        if (die.inPlay())
+            m_inPlay.push_back(&die);
     }
+    dropDice(term.keep, m_inPlay);
+    if (term.target.isSet()) {
+        result.value = countTargets(term.target, m_inPlay);
+    } else {
+        // At most 1010000 dice below 101 * 1000000 in size: far below 2^63.
+        qint64 sum = 0;
+        for (const DieResult *die : m_inPlay) {
+            if (die->kept())
+                sum += die->value;
+        }
+        result.value = sum;
+    }
+    if (term.criticalSuccess.isSet() || term.criticalFailure.isSet()) {
+        for (DieResult *die : m_inPlay) {
+            if (term.criticalSuccess.meets(qint64(die->value)))
+                die->marks |= DieCriticalSuccess;
+            if (term.criticalFailure.meets(qint64(die->value)))
+                die->marks |= DieCriticalFailure;
+        }
+    }
+    if (term.sort != SortKind::None) {
+        const bool ascending = term.sort == SortKind::Ascending;
+        std::stable_sort(dice.begin(), dice.end(),
+                         [ascending](const DieResult &a, const DieResult &b) {
+                             return ascending ? a.value < b.value : a.value > b.value;
+                         });
+    }
+}
+
+void DiceRoller::dropDice(const KeepRule &keep, std::vector<DieResult *> &dice)
+{
+    const auto size = qint64(dice.size());
+    const qint64 dropped = keep.droppedOf(size);
+    if (dropped == 0)
+        return;
     if (dropped == size) {
-        for (DieResult &die : dice)
-            die.kept = false;
-    } else if (dropped > 0) {
-        // Order the dice from the first to set aside to the last; among equal faces the
-        // later die goes first, so the earlier one is kept.
+        for (DieResult *die : dice)
+            die->marks |= DieDropped;
+        return;
+    }
+    // Order the dice from the first to set aside to the last; among equal values the later
+    // die goes first, so the earlier one is kept.
+    const bool dropLowest = keep.dropsLowest();
+    m_order.resize(std::size_t(size));
+    for (qint32 i = 0; i < qint32(size); ++i)
+        m_order[std::size_t(i)] = i;
+    const auto before = [&dice, dropLowest](qint32 a, qint32 b) {
+        const qint32 va = dice[std::size_t(a)]->value;
+        const qint32 vb = dice[std::size_t(b)]->value;
+        if (va != vb)
+            return dropLowest ? va < vb : va > vb;
+        return a > b;
+    };
+    std::nth_element(m_order.begin(), m_order.begin() + (dropped - 1), m_order.end(), before);
+    for (qint64 i = 0; i < dropped; ++i)
+        dice[std::size_t(m_order[std::size_t(i)])]->marks |= DieDropped;
+}
+
+qint64 DiceRoller::countTargets(const TargetRule &target,
+                                const std::vector<DieResult *> &dice) const
+{
+    qint64 count = 0;
+    for (DieResult *die : dice) {
+        if (!die->kept())
+            continue;
+        if (target.success.meets(qint64(die->value))) {
+            die->marks |= DieSuccess;
+            ++count;
+        }
+        if (target.failure.meets(qint64(die->value))) {
+            die->marks |= DieFailure;
+            --count;
+        }
+    }
+    return count;
+}
+
+bool DiceRoller::rollGroup(const DiceGroup &group, GroupResult &result)
+{
+    const auto first = m_stack.end() - group.memberCount;
+    result.members.clear();
+    for (auto member = first; member != m_stack.end(); ++member)
+        result.members.push_back({*member, 0});
+    m_stack.erase(first, m_stack.end());
+
+    if (group.pools()) {
+        // The pooled terms have no keep/drop or target of their own: their dice are all
+        // kept so far.
+        m_inPlay.clear();
+        for (const qint32 index : group.poolTerms) {
+            for (DieResult &die : m_outcome.terms[std::size_t(index)].dice) {
+                if (die.inPlay())
+                    m_inPlay.push_back(&die);
+            }
+        }
+        dropDice(group.keep, m_inPlay);
+        qint64 value = 0;
+        if (group.target.isSet()) {
+            value = countTargets(group.target, m_inPlay);
+        } else {
+            for (const DieResult *die : m_inPlay) {
+                if (die->kept())
+                    value += die->value;
+            }
+        }
+        for (const qint32 index : group.poolTerms) {
+            DiceTermResult &term = m_outcome.terms[std::size_t(index)];
+            term.value = 0;
+            for (const DieResult &die : term.dice) {
+                if (die.kept())
+                    term.value += die.value;
+            }
+        }
+        result.value = value;
+        return true;
+    }
+
+    std::vector<GroupMemberResult> &members = result.members;
+    const auto size = qint64(members.size());
+    const qint64 dropped = group.keep.droppedOf(size);
+    if (dropped > 0) {
+        const bool dropLowest = group.keep.dropsLowest();
         m_order.resize(std::size_t(size));
         for (qint32 i = 0; i < qint32(size); ++i)
             m_order[std::size_t(i)] = i;
-        const auto before = [&dice, dropLowest](qint32 a, qint32 b) {
-            const qint32 va = dice[std::size_t(a)].value;
-            const qint32 vb = dice[std::size_t(b)].value;
+        std::stable_sort(m_order.begin(), m_order.end(), [&](qint32 a, qint32 b) {
+            const Fraction va = members[std::size_t(a)].value;
+            const Fraction vb = members[std::size_t(b)].value;
             if (va != vb)
                 return dropLowest ? va < vb : va > vb;
             return a > b;
-        };
-        std::nth_element(m_order.begin(), m_order.begin() + (dropped - 1), m_order.end(), before);
+        });
         for (qint64 i = 0; i < dropped; ++i)
-            dice[std::size_t(m_order[std::size_t(i)])].kept = false;
+            members[std::size_t(m_order[std::size_t(i)])].marks |= DieDropped;
     }
-
-    // At most 1010000 dice of at most 1000000 faces: the sum stays far below 2^63.
-    qint64 sum = 0;
-    for (const DieResult &die : dice) {
-        if (die.kept)
-            sum += die.value;
+    std::optional<Fraction> value = Fraction();
+    for (GroupMemberResult &member : members) {
+        if (member.has(DieDropped))
+            continue;
+        if (!group.target.isSet()) {
+            value = value->plus(member.value);
+            if (!value)
+                return false;
+            continue;
+        }
+        if (group.target.success.meets(member.value)) {
+            member.marks |= DieSuccess;
+            value = *value->plus(1);
+        }
+        if (group.target.failure.meets(member.value)) {
+            member.marks |= DieFailure;
+            value = *value->minus(1);
+        }
     }
-    result.sum = sum;
+    result.value = *value;
+    return true;
 }

@@ -22,9 +22,11 @@ struct CliRun
 
 // Runs quessar-cli with `arguments`; stdout goes to `stdoutFile` when one is given (for
 // example /dev/full), `environment` ("NAME=value") is set on top of this process's own, and
-// `fileSizeLimit` is the run's RLIMIT_FSIZE.
+// `fileSizeLimit` is the run's RLIMIT_FSIZE; `input` is written to its standard input,
+// which is then closed.
 inline CliRun RunCli(const QStringList &arguments, const QString &stdoutFile = QString(),
-                     const QStringList &environment = {}, rlim_t fileSizeLimit = RLIM_INFINITY)
+                     const QStringList &environment = {}, rlim_t fileSizeLimit = RLIM_INFINITY,
+                     const QByteArray &input = {})
 {
     QProcess process;
     if (!stdoutFile.isEmpty())
@@ -40,6 +42,7 @@ inline CliRun RunCli(const QStringList &arguments, const QString &stdoutFile = Q
             setrlimit(RLIMIT_FSIZE, &limit);
         });
     process.start(QStringLiteral(QUESSAR_CLI_PATH), arguments);
+    process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(60'000);
     CliRun run;

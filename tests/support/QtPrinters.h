@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dice/Fraction.h"
+
 #include <QString>
 
 #include <ostream>
@@ -8,4 +10,12 @@
 inline void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';
+}
+
+// Exact fractions of the dice notation, as "7/2".
+inline void PrintTo(const Fraction &value, std::ostream *os)
+{
+    QByteArray text;
+    value.appendExact(text);
+    *os << text.toStdString();
 }

@@ -1,0 +1,26 @@
+#include "cli/DiceExpressionArgument.h"
+
+#include "dice/DiceNotation.h"
+
+QString ShownExpression(const QString &text)
+{
+    QString line;
+    for (const QChar c : text) {
+        if ((c.isPrint() && c.category() != QChar::Separator_Space) || c == u' '
+            || c.isSurrogate())
+            line += c;
+        else
+            line += QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return line;
+}
+
+std::variant<DiceExpression, QString> ParseDiceArgument(const QString &text)
+{
+    auto parsed = DiceNotation::parse(text);
+    if (auto *expression = std::get_if<DiceExpression>(&parsed))
+        return std::move(*expression);
+    const auto &error = std::get<DiceNotationError>(parsed);
+    return QStringLiteral("expressão \"") + ShownExpression(text) + QStringLiteral("\", posição ")
+           + QString::number(error.position) + QStringLiteral(": ") + error.message;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "dice/DiceExpression.h"
+
+#include <QString>
+
+#include <variant>
+
+// A dice expression given on the command line or on a line of standard input: the parsed
+// expression, or the message that refuses it, naming the expression (shown on one line,
+// a character that would not show as its code) and the position at fault:
+//   expressão "2d6+", posição 5: a expressão termina antes do esperado
+// The expression's text is inserted once and never scanned again, so a "%1" in it stays.
+std::variant<DiceExpression, QString> ParseDiceArgument(const QString &text);
+
+// The expression as the user gave it, on one line: characters that would not show (a line
+// break, a tab) appear as their code, U+000A.
+QString ShownExpression(const QString &text);
