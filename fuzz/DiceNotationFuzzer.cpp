@@ -1,6 +1,7 @@
 // Any text either parses, or is refused with a message and a position inside it (or just
 // past its end). Whatever parses rolls without overflow to a total within the bounds the
-// parser worked out, with the kept dice making up each term's sum, and the renderings agree.
+// parser worked out, drawing no more dice than it allowed, with the kept dice making up each
+// term's value; the text and JSON renderings agree on the total.
 #include "dice/DiceNotation.h"
 #include "dice/DiceOutcomeFormat.h"
 #include "dice/DiceOutcomeJson.h"
@@ -65,26 +66,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const DiceExpression &expression = std::get<DiceExpression>(result);
     check(expression.diceCount() <= DiceNotation::MaxDicePerRoll);
+    check(expression.maximumDraws() <= DiceNotation::MaxDrawsPerRoll);
+    check(expression.minimum() <= expression.maximum());
 
     DiceRoller roller(expression, source);
     for (int roll = 0; roll < 2; ++roll) {
         check(roller.roll());
+        check(roller.draws() <= expression.maximumDraws());
         const DiceOutcome &outcome = roller.outcome();
         check(outcome.total >= expression.minimum() && outcome.total <= expression.maximum());
+        check(expression.mayBeFractional() || outcome.total.isWhole());
         for (std::size_t t = 0; t < outcome.terms.size(); ++t) {
             const DiceTerm &term = expression.terms()[t];
             const auto &dice = outcome.terms[t].dice;
-            check(qint64(dice.size()) >= term.count);
-            check(qint64(dice.size())
-                  <= qint64(term.count) * (1 + DiceNotation::MaxExtraDicePerDie));
+            qint64 inPlay = 0;
             qint64 sum = 0;
+            qint64 count = 0;
             for (const DieResult &die : dice) {
-                check(term.fate ? die.value >= -1 && die.value <= 1
-                                : die.value >= 1 && die.value <= term.faces);
-                if (die.kept)
-                    sum += die.value;
+                inPlay += die.inPlay() ? 1 : 0;
+                // Without clamps or explosions every die shows one of its faces.
+                if (!term.minimum && !term.maximum && term.explode == ExplodeKind::None)
+                    check(die.value >= term.lowestFace() && die.value <= term.highestFace());
+                if (!die.kept())
+                    continue;
+                sum += die.value;
+                count += (die.has(DieSuccess) ? 1 : 0) - (die.has(DieFailure) ? 1 : 0);
             }
-            check(sum == outcome.terms[t].sum);
+            const qint64 extras = term.explode == ExplodeKind::Explode
+                                      ? qint64(term.count) * DiceNotation::MaxExtraDicePerDie
+                                      : 0;
+            check(inPlay >= term.count && inPlay <= term.count + extras);
+            // A pooled term's value is its kept dice's sum whatever the group counts.
+            check(outcome.terms[t].value == (term.target.isSet() ? count : sum));
         }
 
         // The renderings of a million dice take long; their shape does not depend on the count.
@@ -93,13 +106,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             dice += term.dice.size();
         if (dice > 1000)
             continue;
+        QByteArray ending = " = ";
+        outcome.total.appendDecimal(ending, 4, ',');
         QByteArray plain;
         AppendDiceLine(plain, expression, outcome);
         QByteArray details;
         AppendDiceDetailsLine(details, expression, outcome);
-        const QByteArray ending = " = " + QByteArray::number(outcome.total) + "\n";
-        check(plain.endsWith(ending) && details.endsWith(ending));
-        check(DiceOutcomeJson(expression, outcome)["total"].toInteger() == outcome.total);
+        const QByteArray labelled =
+            expression.label().isEmpty() ? QByteArray() : " # " + expression.label().toUtf8();
+        check(plain.endsWith(ending + labelled + "\n") && details.endsWith(ending + labelled + "\n"));
+        QByteArray json;
+        DiceOutcomeJson(expression).append(json, outcome);
+        QJsonParseError error;
+        const QJsonObject object = QJsonDocument::fromJson(json, &error).object();
+        check(error.error == QJsonParseError::NoError);
+        if (outcome.total.isWhole())
+            check(object["total"].toInteger() == outcome.total.numerator());
+        else
+            check(object["fracao"].toString().toUtf8() == [&] {
+                QByteArray exact;
+                outcome.total.appendExact(exact);
+                return exact;
+            }());
     }
     return 0;
 }

@@ -129,7 +129,7 @@ public:
     // The whole expression; its range, or nothing after recording the error.
     std::optional<ValueRange> parseWhole(qsizetype &shownEnd, QString &label)
     {
-        if (positionOf(m_text.size()) > DiceNotation::MaxLength) {
+        if (positionOf(m_text.size()) - 1 > DiceNotation::MaxLength) {
             m_error = {DiceNotation::MaxLength + 1,
                        QStringLiteral("expressão longa demais (mais de %1 caracteres)")
                            .arg(DiceNotation::MaxLength)};
@@ -146,7 +146,13 @@ public:
         shownEnd = m_index;
         skipBlanks();
         if (current() == u'#') {
-            if (!checkLabel(m_index + 1, m_text.size()))
+            qsizetype from = m_index + 1;
+            qsizetype to = m_text.size();
+            while (from < to && m_text[from].isSpace())
+                ++from;
+            while (to > from && m_text[to - 1].isSpace())
+                --to;
+            if (!checkLabel(from, to))
                 return std::nullopt;
             label = m_text.sliced(m_index + 1).trimmed().toString();
             m_index = m_text.size();
@@ -252,10 +258,10 @@ private:
             m_layout.push_back({Piece::Kind::Text, text.toUtf8(), 0, 0});
     }
 
-    bool enterLevel(const QString &what)
+    bool enterLevel(const QString &what, qsizetype index = -1)
     {
         if (m_depth >= DiceNotation::MaxNesting)
-            return fail(m_index, what + QStringLiteral(" (mais de ")
+            return fail(index >= 0 ? index : m_index, what + QStringLiteral(" (mais de ")
                                      + QString::number(DiceNotation::MaxNesting)
                                      + QStringLiteral(" níveis)"));
         ++m_depth;
@@ -502,7 +508,7 @@ private:
         lay(u"(");
         const auto range = parseSum();
         --m_depth;
-        if (!range || !close(u')', open, QStringLiteral("o parêntese")))
+        if (!range || !close(u')', open, QStringLiteral("o parêntese aberto")))
             return std::nullopt;
         lay(u")");
         return range;
@@ -514,7 +520,7 @@ private:
         skipBlanks();
         if (atEnd())
             return fail(m_index, QStringLiteral("falta fechar ") + what
-                                     + QStringLiteral(" aberto na posição ")
+                                     + QStringLiteral(" na posição ")
                                      + QString::number(positionOf(open)));
         if (current() != closing)
             return failUnexpected();
@@ -574,7 +580,7 @@ private:
         const qsizetype start = m_index;
         const auto number = readNumber();
         if (!number || *number > largest) {
-            fail(start, what + QStringLiteral(" fora do limite (de 0 a %1)").arg(largest));
+            fail(start, what + QStringLiteral(" precisa estar entre 0 e %1").arg(largest));
             return std::nullopt;
         }
         return number;
@@ -851,7 +857,8 @@ private:
                     return failRepeated(at);
                 seen = at;
                 m_index += 3;
-                const auto bound = requireNumber(DiceNotation::MaxClamp, QStringLiteral("limite"));
+                const auto bound =
+                    requireNumber(DiceNotation::MaxClamp, QStringLiteral("o valor de min e max"));
                 if (!bound)
                     return false;
                 (raise ? term.minimum : term.maximum) = *bound;
@@ -884,7 +891,7 @@ private:
         if (explodeAt >= 0) {
             if (term.kind != DieKind::Standard)
                 return fail(explodeAt, QStringLiteral("dados Fate (dF) não explodem"));
-            if (low == high)
+            if (term.faces == 1)
                 return fail(explodeAt, QStringLiteral("um dado de uma face não pode explodir"));
             if (term.explodeWhen.meetsEveryValue(low, high))
                 return fail(explodeAt, QStringLiteral("toda face do dado explode: a explosão "
@@ -936,7 +943,7 @@ private:
             lay(u", ");
         }
         --m_depth;
-        if (!close(u'}', open, QStringLiteral("a chave")))
+        if (!close(u'}', open, QStringLiteral("a chave aberta")))
             return std::nullopt;
         lay(u"}");
 
@@ -1060,7 +1067,7 @@ private:
             return std::nullopt;
         }
         const qsizetype open = m_index;
-        if (!enterLevel(QStringLiteral("funções aninhadas demais")))
+        if (!enterLevel(QStringLiteral("funções aninhadas demais"), start))
             return std::nullopt;
         ++m_index;
         lay(name + u'(');
@@ -1077,7 +1084,7 @@ private:
             lay(u", ");
         }
         --m_depth;
-        if (!close(u')', open, QStringLiteral("o parêntese")))
+        if (!close(u')', open, QStringLiteral("o parêntese aberto")))
             return std::nullopt;
         lay(u")");
         if (function->arguments != 0 && qsizetype(arguments.size()) != function->arguments) {
