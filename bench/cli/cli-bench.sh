@@ -4,7 +4,13 @@
 #   (a) `quessar-cli dados 3d6` start to exit against a minimal QtCore program that prints one
 #       line, interleaved runs, medians and ratio (goal <= 1.2x);
 #   (b) `quessar-cli nomes -n 1000000 '&@@!@!@@!' > /dev/null` in names per second (goal >= 5 M/s);
-#   (c) `quessar-cli dados -n 100000 4d6kh3 > /dev/null` in seconds (goal < 0.2 s).
+#   (c) `quessar-cli dados -n 100000 4d6kh3 > /dev/null` in seconds (goal < 0.2 s), side by
+#       side with Debian's rolldice rolling the same (ten runs of `rolldice 10000x4d6s1`):
+#       rolls per second of each (goal: quessar-cli at least rolldice's);
+#   (d) 100,000 rolls of a success pool, rerolls with keep, and a group, each (goal < 0.1 s);
+#   (e) 100,000 rolls of 4d6kh3 with --json, in rolls per second (goal >= 1 M/s);
+#   (f) the roll server: 10,000 lines through one process, and the median round trip of a
+#       line (goals < 0.1 s and < 100 us).
 # A measure whose command fails prints "n/d".
 #   bench/cli/cli-bench.sh BUILD_DIR   (RUNS=200 start-up runs by default)
 set -uo pipefail
@@ -13,6 +19,7 @@ build=${1:?uso: cli-bench.sh BUILD_DIR}
 cli=$(find "$build" -type f -executable -name quessar-cli | head -n 1)
 floor=$(find "$build" -type f -executable -name cli_floor_qtcore | head -n 1)
 timer=$(find "$build" -type f -executable -name cli_process_timer | head -n 1)
+server_timer=$(find "$build" -type f -executable -name cli_roll_server_timer | head -n 1)
 if [ -z "$cli" ] || [ -z "$floor" ] || [ -z "$timer" ]; then
     echo "cli-bench: faltam quessar-cli, cli_floor_qtcore ou cli_process_timer em $build" >&2
     exit 2
@@ -41,10 +48,39 @@ else
     echo "names_per_second n/d"
 fi
 
-# (c) 100,000 rolls of 4d6kh3.
-rolls=$("$timer" 9 "$cli" dados -n 100000 4d6kh3)
-if [ "$(field a_status <<<"$rolls")" = 0 ]; then
-    echo "dice_100000_4d6kh3_s $(awk -v ms="$(field a_ms <<<"$rolls")" 'BEGIN { printf "%.3f", ms / 1000 }') (meta < 0,2 s)"
+# (c) 100,000 rolls of 4d6kh3, and Debian's rolldice beside it (10,000 rolls a run).
+rolldice=$(command -v rolldice || echo /usr/games/rolldice)
+if [ -x "$rolldice" ]; then
+    both=$("$timer" 9 "$cli" dados -n 100000 4d6kh3 -- "$rolldice" 10000x4d6s1)
+    awk -v a="$(field a_ms <<<"$both")" -v b="$(field b_ms <<<"$both")" 'BEGIN {
+        printf "dice_100000_4d6kh3_s %.3f (meta < 0,2 s); quessar-cli %.2f M rolagens/s, rolldice %.2f M rolagens/s (10000x4d6s1 em %.1f ms); razão %.1f (meta >= 1)\n",
+            a / 1000, 100 / a, 10 / b, b, (100000 / a) / (10000 / b) }'
 else
-    echo "dice_100000_4d6kh3_s n/d"
+    rolls=$("$timer" 9 "$cli" dados -n 100000 4d6kh3)
+    echo "dice_100000_4d6kh3_s $(awk -v ms="$(field a_ms <<<"$rolls")" 'BEGIN { printf "%.3f", ms / 1000 }') (rolldice ausente)"
+fi
+
+# (d) the new notation at speed.
+for expression in '10d10>=8f1' '4d6r1kh3' '{1d20+5, 1d20+5}kh1'; do
+    run=$("$timer" 9 "$cli" dados -n 100000 "$expression")
+    if [ "$(field a_status <<<"$run")" = 0 ]; then
+        echo "dice_100000 '$expression' $(awk -v ms="$(field a_ms <<<"$run")" 'BEGIN { printf "%.3f s", ms / 1000 }') (meta < 0,1 s)"
+    else
+        echo "dice_100000 '$expression' n/d"
+    fi
+done
+
+# (e) JSON.
+json=$("$timer" 9 "$cli" dados --json -n 100000 4d6kh3)
+if [ "$(field a_status <<<"$json")" = 0 ]; then
+    echo "dice_json_rolls_per_second $(awk -v ms="$(field a_ms <<<"$json")" 'BEGIN { printf "%.2f M", 100 / ms }') (meta >= 1 M/s)"
+else
+    echo "dice_json_rolls_per_second n/d"
+fi
+
+# (f) the roll server.
+if [ -n "$server_timer" ] && server=$("$server_timer" "$cli"); then
+    echo "dice_server_10000_lines_ms $(field batch_ms <<<"$server") (meta < 100 ms); round_trip_us $(field round_trip_us <<<"$server") (meta < 100 µs)"
+else
+    echo "dice_server n/d"
 fi

@@ -187,7 +187,7 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
                        CliOutput &err)
 {
     // Lines are read with read(2) and answered as soon as they are complete: a bot writes a
-    // line and waits for its answer, so nothing may wait for more input first.
+    // line and waits for its answer, so no answer may wait for more input.
     QByteArray pending;
     qint64 lineNumber = 0;
     bool refused = false;
@@ -204,6 +204,10 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
             line.chop(1);
         if (line.trimmed().isEmpty())
             return;
+        if (line.size() > MaxLineBytes) {
+            refuse(QStringLiteral("linha longa demais (mais de %1 bytes)").arg(MaxLineBytes));
+            return;
+        }
         const std::optional<QString> text = DecodeArgument(line);
         if (!text) {
             refuse(QStringLiteral("a linha não é UTF-8: \"") + ShowBytes(line) + u'"');
@@ -221,7 +225,6 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
         }
         if (!rollInto(expression, rolls, rendering, source, out))
             refuse(outOfRange(*text));
-        out.flush();
     };
 
     char block[64 * 1024];
@@ -246,6 +249,10 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
             if (out.failed())
                 return ExitOutputFailed;
         }
+        // Every complete line read so far is answered before reading on: a bot that waits
+        // for its answer gets it now, and lines that came in together go out together.
+        if (!out.flush())
+            return ExitOutputFailed;
         pending.remove(0, start);
         // A line longer than any expression may be is refused without being kept whole.
         if (!skippingLongLine && pending.size() > MaxLineBytes) {

@@ -31,8 +31,9 @@ public:
     int run(const QStringList &arguments, CliOutput &out, CliOutput &err) override;
 
 private:
-    // The roll server: one expression per line of standard input, each answered (and
-    // flushed) before the next is read. Exit status 2 when a line was refused.
+    // The roll server: one expression per line of standard input, every complete line
+    // answered (and flushed) before more input is read. Exit status 2 when a line was
+    // refused.
     int serve(qint64 rolls, Rendering rendering, DieSource &source, CliOutput &out,
               CliOutput &err);
     static QString tooManyDice(qint64 rolls, qint64 dice);

@@ -2,16 +2,22 @@
 
 #include "dice/DiceNotation.h"
 
+#include <algorithm>
+
 QString ShownExpression(const QString &text)
 {
+    // A long expression is cut: the message gives the position anyway.
+    constexpr qsizetype Longest = 100;
     QString line;
-    for (const QChar c : text) {
+    for (const QChar c : text.first(std::min(text.size(), Longest))) {
         if ((c.isPrint() && c.category() != QChar::Separator_Space) || c == u' '
             || c.isSurrogate())
             line += c;
         else
             line += QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
     }
+    if (text.size() > Longest)
+        line += QStringLiteral("…");
     return line;
 }
 

@@ -14,5 +14,6 @@
 std::variant<DiceExpression, QString> ParseDiceArgument(const QString &text);
 
 // The expression as the user gave it, on one line: characters that would not show (a line
-// break, a tab) appear as their code, U+000A.
+// break, a tab, a no-break space) appear as their code, U+000A; past 100 characters it is
+// cut with "…".
 QString ShownExpression(const QString &text);

@@ -4,10 +4,16 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// A line of standard input longer than this is refused.
+constexpr int DiceCommandMaxLine = 64 * 1024;
 
 QStringList lines(const QByteArray &out)
 {
@@ -109,6 +115,56 @@ TEST(DiceCommand, BadArgumentsAreNamed)
         EXPECT_TRUE(run.errText().endsWith('\n') && run.errText().count('\n') == 1)
             << run.errText().toStdString();
     }
+}
+
+// The roll server: one answer per line, blank lines skipped, a refused line named by its
+// number on stderr while the others go on, exit 2 when any was refused; the same seed gives
+// the same dice as the expressions given as arguments.
+TEST(DiceCommand, ServesOneAnswerPerLineOfInput)
+{
+    const QByteArray input = "3d6\n\n  \n2d6+\r\n4d6kh3 # força\r\n\xe3\n"
+                             + QByteArray(DiceCommandMaxLine + 10, '1') + "\n1d6/4";
+    const CliRun run = RunCli({"dados", "-s", "7"}, {}, {}, RLIM_INFINITY, input);
+    EXPECT_EQ(run.status, 2);
+    const QStringList answers = lines(run.out);
+    ASSERT_EQ(answers.size(), 3) << run.outText().toStdString();
+    EXPECT_TRUE(answers[0].startsWith("3d6 = "));
+    EXPECT_TRUE(answers[1].startsWith("4d6kh3 = ") && answers[1].endsWith(" # força"));
+    EXPECT_TRUE(answers[2].startsWith("1d6/4 = 0,"));
+    EXPECT_EQ(run.errText(),
+              "quessar-cli dados: linha 4: expressão \"2d6+\", posição 5: a expressão termina "
+              "antes do esperado\n"
+              "quessar-cli dados: linha 6: a linha não é UTF-8: \"\\xE3\"\n"
+              "quessar-cli dados: linha 7: linha longa demais (mais de 65536 bytes)\n");
+
+    const CliRun arguments = RunCli({"dados", "-s", "7", "3d6", "4d6kh3 # força", "1d6/4"});
+    EXPECT_EQ(run.out, arguments.out);
+    const CliRun clean = RunCli({"dados", "--json", "-n", "2"}, {}, {}, RLIM_INFINITY, "d6\n");
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(lines(clean.out).size(), 2);
+
+    const CliRun full = RunCli({"dados"}, "/dev/full", {}, RLIM_INFINITY, "d6\nd6\n");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(full.errText().startsWith("quessar-cli: não foi possível escrever a saída: "));
+}
+
+// Each answer comes while the input is still open: a bot writes a line and reads its answer
+// before writing the next.
+TEST(DiceCommand, AnswersEachLineBeforeTheNextArrives)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUESSAR_CLI_PATH), {"dados", "--detalhes", "-s", "3"});
+    ASSERT_TRUE(process.waitForStarted());
+    for (const QByteArray expression : {"10d10>=8f1", "{1d20+5, 1d20+5}kh1", "3d6!!"}) {
+        process.write(expression + '\n');
+        QByteArray answer;
+        while (!answer.endsWith('\n') && process.waitForReadyRead(10'000))
+            answer += process.readAllStandardOutput();
+        EXPECT_TRUE(answer.startsWith(expression + ": ")) << answer.toStdString();
+    }
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(10'000));
+    EXPECT_EQ(process.exitCode(), 0);
 }
 
 } // namespace
