@@ -26,65 +26,78 @@ QString description(const QString &summary)
 
 Cada EXPRESSÃO é rolada N vezes, na ordem dada, uma linha por rolagem
 terminada em "= TOTAL". Sem EXPRESSÃO, com a entrada padrão vindo de um
-cano ou arquivo, lê uma expressão por linha e responde cada uma na hora
-(para robôs de chat): linhas vazias são puladas, uma linha recusada é
-dita na saída de erros com o seu número e a leitura continua.
+cano ou arquivo, lê uma expressão por linha e responde cada linha assim que
+ela chega (servidor para robôs de chat): linhas vazias são puladas, uma
+linha recusada é dita na saída de erros com o seu número e a leitura segue;
+status 2 se alguma linha foi recusada.
 
-Notação (exemplo: saída com --detalhes -s 1):
-  NdM, NDM  N dados de M faces; d% = d100; dF = Fate (-1, 0, +1), dF.1
-  >=8 <3 =6 <>1 (ou !=1)  conta sucessos em vez de somar
-            10d10>=8: [3, 8*, 10*, 1, ...] = 4
-  f<cp>     conta falhas e as subtrai: 10d10>=8f1
-  khK kK    mantém os K maiores; klK os K menores: 4d6kh3, 2d20kl1+5
-  dhK       descarta os K maiores; dlK, dK os K menores: 4d6d1
-  r, r<cp>  rola de novo a menor face / enquanto cumprir (até 100): 4d6r1
-  ro<cp>    rola de novo uma vez só: 2d20ro<3
-  u, uo     rola de novo faces repetidas (até 100 / uma vez): 4d6u
-  !, !<cp>  explode no máximo / na condição (até 100 extras por dado): 3d6!
-  !!        explosão acumulada, um valor por dado: 3d6!!
-  !p, !!p   explosão penetrante: cada extra conta 1 a menos: 2d6!p
-  minN maxN eleva / rebaixa cada face a N: 4d6min2, 2d20max15
-  cs<cp>, cf<cp>  marca críticos de sucesso / falha: 1d20cs>=19
-  s, sa, sd ordena os dados mostrados: 4d6sd
-  {a, b}    grupo: soma dos membros; {1d20+5, 1d20+5}kh1 mantém o maior,
-            {3d6, 3d6, 3d6}>=12 conta membros; {4d6+3d8}k4 junta os dados
-  + - * / % ^ **  com a precedência usual; / é exata: 1d6/2 pode dar 2,5
-  floor ceil round abs sign min max pow: floor(1d6/2), max(1d20, 1d20)
-  [texto]   rótulo de um termo: 2d6[fogo]+1d4[gelo]; "# texto" no fim
-  <cp> é uma comparação: =N <>N !=N <N >N <=N >=N; r, ro, f, cs e cf
-  também aceitam N sozinho (=N).
+Notação, com a saída real de "quessar-cli dados -d -s S EXPRESSÃO":
+  NdM NDM d%  N dados de M faces (N até 10000, M até 1000000); d% = d100
+              -s 1 3d6: [4, 5, 6] = 15
+  dF dF.1     Fate: -1, 0, +1 (dF.1: quatro faces 0 em seis)
+              -s 3 4dF.1: [-1, 0, 0, -1] = -2
+  <cp>        conta os dados que cumprem a comparação, em vez de somar
+              -s 1 10d10>=8: [6, 8*, 10*, 5, 5, 8*, 9*, 6, 3, 8*] = 5
+  f<cp>       conta as falhas e as subtrai
+              -s 3 6d10>=8f1: [2, 8*, 7, 1f, 3, 7] = 0
+  khK kK klK  mantém os K maiores / menores (empate: fica o rolado antes)
+              -s 1 4d6kh3: [4, 5, 6, ~3~] = 15
+  dhK dlK dK  descarta os K maiores / menores
+              -s 1 4d6dh1: [4, 5, ~6~, 3] = 12
+  r r<cp> ro  rola de novo a menor face / o que cumpre (até 100) / uma vez
+              -s 3 4d6r1: [1r, 5, 4, 1r, 2, 4] = 15
+  u uo        rola de novo faces repetidas no termo (até 100 / uma vez)
+              -s 2 4d6u: [4, 5, 4u, 5u, 2, 3] = 14
+  ! !<cp>     explode na maior face / no que cumpre (até 100 extras por dado)
+              -s 1 3d6!: [4, 5, 6!, 3] = 18
+  !! !p !!p   acumula os extras num só valor / cada extra conta 1 a menos
+              -s 1 3d6!!: [4, 5, 9!!] = 18
+              -s 4 2d6!p: [3, 6!, 5!p, 2p] = 16
+  minN maxN   eleva / rebaixa cada face a N
+              -s 3 4d6min2: [2^, 5, 4, 2^] = 13
+  cs<cp> cf<cp>  marca críticos de sucesso / falha (o total não muda)
+              -s 21 2d20cs>=19cf1: [1--, 19++] = 20
+  s sa sd     ordena os dados mostrados (o total não muda)
+              -s 1 4d6sd: [6, 5, 4, 3] = 18
+  {a, b}      grupo: soma; kh/dl/... mantêm membros, <cp> conta membros;
+              um só membro de dados somados junta os dados num monte
+              -s 1 {1d20+5, 1d20+5}kh1: {~[12] + 5~, [15] + 5} = 20
+              -s 1 {3d6, 3d6, 3d6}>=12: {[4, 5, 6]*, [3, 3, 5], [6, 4, 2]*} = 2
+              -s 1 {4d6+3d8}k4: {[~4~, 5, 6, ~3~] + [~4~, 7, 8]} = 26
+  + - * / % ^ **  precedência usual; / exata (frações); % resto; ^ inteiro
+              -s 3 1d6/2: [1] / 2 = 0,5
+  floor ceil round abs sign min max pow (sqrt, log... não: totais exatos)
+              -s 1 max(1d20, 1d20): max([12], [15]) = 15
+  [texto]     rótulo de um termo; "# texto" no fim rotula a expressão
+              -s 1 2d6[fogo]+1d4[gelo]: [4, 5][fogo] + [4][gelo] = 13
+              -s 1 3d6: [4, 5, 6] = 15 # bola de fogo
+  <cp> é =N <>N !=N <N >N <=N >=N; depois de r, ro, f, cs e cf basta N.
+  A ordem dos modificadores não importa. Espaços só entre os termos.
 
-Um total que não é inteiro sai com até 4 casas e vírgula decimal (2,5);
-em JSON, como número e com "fracao": "5/2".
+Marcas do --detalhes: ~2~ descartado, 1r e 3u rolados de novo (o seguinte
+os substitui), 6! explodiu (o extra vem depois), 9!! acumulou, 5p penetrou,
+3^ elevado, 4v rebaixado, 8* sucesso, 1f falha, 20++ e 1-- críticos.
+Um total que não é inteiro sai com até 4 casas e vírgula decimal (2,5).
+Com --json, um objeto por rolagem: {"expressao", "termos": [{"termo",
+"dados": [{"valor", "mantido", ...}], "soma" ou "sucessos"}], "total"};
+um total fracionário traz também "fracao": "5/2".
 
-Com --detalhes, cada dado aparece antes do total, na ordem rolada: ~2~
-descartado, 1r rolado de novo (o seguinte o substitui), 3u repetido, 6!
-explodiu (o extra vem logo depois), 9!! acumulou, 5p penetrou, 3^ elevado
-por min, 4v rebaixado por max, 8* sucesso, 1f falha, 20++ crítico de
-sucesso, 1-- crítico de falha; dF mostra -1, 0 e +1.
-Com --json, um objeto por linha: {"expressao", "termos": [{"termo",
-"dados": [{"valor", "mantido", ...}], "soma" ou "sucessos"}], "total"}.
-
-Limites: 10000 caracteres por expressão e 200 por rótulo; 10000 dados por
-termo e 100000 por rolagem antes das explosões; 10100000 rolagens de dado
-com rerrolagens e explosões no limite; 100 níveis de parênteses, chaves,
-funções e potências; 100000000 dados por execução (rolagens vezes dados).
-Todo valor intermediário é conferido antes de rolar: o que poderia sair
-dos 64 bits, dividir por 0 ou não deixar nenhum dado é recusado com a
-posição.
+Limites: 10000 caracteres por expressão, 200 por rótulo; 100000 dados por
+rolagem antes de explosões e rerrolagens, 10100000 com todas no limite;
+100 níveis de parênteses, chaves, funções e potências; 100000000 dados por
+execução (rolagens vezes dados). Antes de rolar, o que poderia sair dos 64
+bits, dividir por 0 ou não deixar nenhum dado é recusado com a posição.
 
 Exemplos:
   quessar-cli dados 3d6
   quessar-cli dados -n 6 4d6kh3
-  quessar-cli dados --detalhes '10d10>=8f1' '3d6!!' '{1d20+5, 1d20+5}kh1'
+  quessar-cli dados -d '10d10>=8f1' '3d6!!' '{1d20+5, 1d20+5}kh1'
   quessar-cli dados -s 42 --json 'd%'
-  echo '2d6+3 # espada' | quessar-cli dados
-  quessar-cli dados -- -1d4+2     (uma expressão que começa com "-" vem
-                                   depois de "--"))");
+  printf '4d6kh3\n2d6+3 # espada\n' | quessar-cli dados
+  quessar-cli dados -- -1d4+2   (uma expressão que começa com "-" vem
+                                 depois de "--"))");
 }
 
-// Rolls `expression` `rolls` times into `out`. False when the roller reports a value out
-// of range, which the notation's bounds rule out.
 bool rollInto(const DiceExpression &expression, qint64 rolls, DiceCommand::Rendering rendering,
               DieSource &source, CliOutput &out)
 {

@@ -22,8 +22,6 @@ TEST(Cli, HelpAndVersionGoToStdoutAndSucceed)
         EXPECT_EQ(run.status, 0) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.outText().startsWith("Uso: quessar-cli")) << run.outText().toStdString();
         EXPECT_TRUE(run.err.isEmpty());
-        if (arguments.first() == "dados")
-            continue;
         // Every line fits an 80-column terminal, and a quoted value is never split.
         for (const QString &line : run.outText().split('\n')) {
             EXPECT_LE(line.size(), 80) << line.toStdString();
