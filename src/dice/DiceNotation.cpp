@@ -250,6 +250,19 @@ private:
         m_steps.push_back({operation, index, number});
     }
 
+    // The step of an operation whose result range is `range`, or the refusal of the
+    // operator at `index` when its result could leave the range of a Fraction.
+    std::optional<ValueRange> pushChecked(std::optional<ValueRange> range, Operation operation,
+                                          qsizetype index, qint32 arguments = 0)
+    {
+        if (!range) {
+            failOverflow(index);
+            return std::nullopt;
+        }
+        push(operation, arguments);
+        return range;
+    }
+
     void lay(QStringView text)
     {
         if (!m_layout.empty() && m_layout.back().kind == Piece::Kind::Text)
@@ -328,13 +341,10 @@ private:
             const auto right = parseProduct();
             if (!right)
                 return std::nullopt;
-            range = sign == u'+' ? ValueRange::add(*range, *right)
-                                 : ValueRange::subtract(*range, *right);
-            if (!range) {
-                failOverflow(operatorIndex);
-                return std::nullopt;
-            }
-            push(sign == u'+' ? Operation::Add : Operation::Subtract);
+            range = pushChecked(sign == u'+' ? ValueRange::add(*range, *right)
+                                             : ValueRange::subtract(*range, *right),
+                                sign == u'+' ? Operation::Add : Operation::Subtract,
+                                operatorIndex);
         }
         return range;
     }
@@ -358,16 +368,15 @@ private:
                                         .arg(decimal(right->low), decimal(right->high)));
                 return std::nullopt;
             }
-            range = sign == u'*'   ? ValueRange::multiply(*range, *right)
-                    : sign == u'/' ? ValueRange::divide(*range, *right)
-                                   : ValueRange::remainder(*range, *right);
-            if (!range) {
-                failOverflow(operatorIndex);
-                return std::nullopt;
-            }
-            push(sign == u'*'   ? Operation::Multiply
-                 : sign == u'/' ? Operation::Divide
-                                : Operation::Remainder);
+            if (sign == u'*')
+                range = pushChecked(ValueRange::multiply(*range, *right), Operation::Multiply,
+                                    operatorIndex);
+            else if (sign == u'/')
+                range = pushChecked(ValueRange::divide(*range, *right), Operation::Divide,
+                                    operatorIndex);
+            else
+                range = pushChecked(ValueRange::remainder(*range, *right), Operation::Remainder,
+                                    operatorIndex);
         }
         return range;
     }
@@ -394,13 +403,7 @@ private:
         --m_depth;
         if (!range)
             return std::nullopt;
-        range = ValueRange::negate(*range);
-        if (!range) {
-            failOverflow(operatorIndex);
-            return std::nullopt;
-        }
-        push(Operation::Negate);
-        return range;
+        return pushChecked(ValueRange::negate(*range), Operation::Negate, operatorIndex);
     }
 
     // power := postfix [("^" | "**") unary], to the right: 2^3^2 is 2^9, -2^2 is -4.
@@ -437,13 +440,7 @@ private:
                                                "precisa ser um número inteiro a partir de 0)"));
             return std::nullopt;
         }
-        const auto range = ValueRange::power(base, exponent);
-        if (!range) {
-            failOverflow(operatorIndex);
-            return std::nullopt;
-        }
-        push(Operation::Power);
-        return range;
+        return pushChecked(ValueRange::power(base, exponent), Operation::Power, operatorIndex);
     }
 
     // postfix := primary ["[" label "]"]
@@ -1121,12 +1118,7 @@ private:
             range = ValueRange::maximum(arguments);
             break;
         }
-        if (!range) {
-            failOverflow(start);
-            return std::nullopt;
-        }
-        push(function->operation, qint32(arguments.size()));
-        return range;
+        return pushChecked(range, function->operation, start, qint32(arguments.size()));
     }
 
     QStringView m_text;
