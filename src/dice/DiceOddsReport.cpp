@@ -146,11 +146,11 @@ void DiceOddsReport::appendHeading(QByteArray &out) const
         std::vector<double> shown;
         for (const Row &row : m_rows)
             shown.insert(shown.end(), {row.chance, row.atLeast, row.atMost});
-        out += "estimativa por ";
+        out += "estimativa: ";
         out += QByteArray::number(m_samples);
-        out += " rolagens: margem de erro de até ±";
+        out += " rolagens; margem de erro a 95 %: ±";
         appendDecimal(out, margin(shown) * 100, 2);
-        out += " pontos percentuais (95 %); da média, ±";
+        out += " p.p., média ±";
         appendDecimal(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)), 4);
         out += '\n';
     }
@@ -291,11 +291,11 @@ void DiceOddsReport::appendTargetText(QByteArray &out, Fraction target) const
     out += percent(atMost, atMost == 1);
     out += " %";
     if (m_samples > 0) {
-        out += " (estimativa por ";
+        out += " (estimativa: ";
         out += QByteArray::number(m_samples);
-        out += " rolagens, margem de erro de até ±";
+        out += " rolagens; margem de erro a 95 %: ±";
         appendDecimal(out, margin({exactly, atLeast, atMost}) * 100, 2);
-        out += " pontos percentuais)";
+        out += " p.p.)";
     }
     appendLabel(out);
     out += '\n';

@@ -30,9 +30,11 @@ class DiceExpression;
 // "minimo"/"maximo" then "minimo_fracao"/"maximo_fracao".
 //
 // An estimate (samples > 0) says so: in text a line after the heading with the number of
-// rolls and the 95 % margins of error, in JSON "estimativa": {"amostras", "margem_de_erro",
-// "margem_de_erro_media"} after the label. The margin of a probability p estimated from n
-// rolls is 1.96 √(p(1 − p)/n); the line gives the largest over what is shown.
+// rolls and the 95 % margins of error, in percentage points for the chances and for the mean
+// ("estimativa: 100000 rolagens; margem de erro a 95 %: ±0,31 p.p., média ±0,0686"), in
+// JSON "estimativa": {"amostras", "margem_de_erro", "margem_de_erro_media"} after the label.
+// The margin of a probability p estimated from n rolls is 1.96 √(p(1 − p)/n); the largest
+// over what is shown is given.
 class DiceOddsReport
 {
 public:
