@@ -4,7 +4,9 @@
 #   (a) `quessar-cli dados 3d6` start to exit against a minimal QtCore program that prints one
 #       line, interleaved runs, medians and ratio (goal <= 1.2x);
 #   (b) `quessar-cli nomes -n 1000000 '&@@!@!@@!' > /dev/null` in names per second (goal >= 5 M/s);
-#   (c) `quessar-cli dados -n 100000 4d6kh3 > /dev/null` in seconds (goal < 0.2 s).
+#   (c) `quessar-cli dados -n 100000 4d6kh3 > /dev/null` in seconds (goal < 0.2 s);
+#   (d) `quessar-cli chances 4d6kh3` start to exit against `quessar-cli dados 4d6kh3`,
+#       interleaved runs, medians and ratio (goal <= 1.3x).
 # A measure whose command fails prints "n/d".
 #   bench/cli/cli-bench.sh BUILD_DIR   (RUNS=200 start-up runs by default)
 set -uo pipefail
@@ -47,4 +49,12 @@ if [ "$(field a_status <<<"$rolls")" = 0 ]; then
     echo "dice_100000_4d6kh3_s $(awk -v ms="$(field a_ms <<<"$rolls")" 'BEGIN { printf "%.3f", ms / 1000 }') (meta < 0,2 s)"
 else
     echo "dice_100000_4d6kh3_s n/d"
+fi
+
+# (d) the exact odds of 4d6kh3 against one roll of it, whole process.
+odds=$("$timer" "$runs" "$cli" chances 4d6kh3 -- "$cli" dados 4d6kh3)
+if [ "$(field a_status <<<"$odds")" = 0 ] && [ "$(field b_status <<<"$odds")" = 0 ]; then
+    echo "chances_4d6kh3_ms $(field a_ms <<<"$odds") dados_4d6kh3_ms $(field b_ms <<<"$odds") ratio $(field ratio <<<"$odds") (meta <= 1,3)"
+else
+    echo "chances_4d6kh3_ms n/d"
 fi

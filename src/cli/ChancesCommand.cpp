@@ -30,12 +30,13 @@ no máximo esse valor, e uma barra do tamanho da chance. Mais de três
 valores raros seguidos numa ponta (menos de 0,005 % cada, como na cauda de
 uma explosão) aparecem somados numa linha só; --json traz todos.
 
-Exemplo (vantagem: o maior de dois d20, mais 5; os valores de 8 a 25 omitidos):
+Exemplo (vantagem: o maior de dois d20, mais 5; os valores de 8 a 24 omitidos):
   $ quessar-cli chances 2d20kh1+5
   2d20kh1+5: média 18,825; desvio padrão 4,7111; mínimo 6; máximo 25
   valor    chance  pelo menos  no máximo
-      6    0,25 %    100,00 %     0,25 %  █
-      7    0,75 %     99,75 %     1,00 %  ███▏
+      6    0,25 %    100,00 %     0,25 %  ▉
+      7    0,75 %     99,75 %     1,00 %  ██▌
+     25    9,75 %      9,75 %   100,00 %  ████████████████████████████████
   $ quessar-cli chances --alvo 15 2d20kh1+5
   2d20kh1+5, alvo 15: exatamente 4,75 %; pelo menos 79,75 %; no máximo 25,00 %
 

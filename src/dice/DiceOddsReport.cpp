@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int Columns = 80;
+constexpr int Columns = 72;
 // 95 % of a normal distribution lies within this many standard deviations of its mean.
 constexpr double Z95 = 1.959963984540054;
 

@@ -21,8 +21,8 @@ class DiceExpression;
 //       4  0,31 %     99,92 %     0,39 %  ▌
 // A chance below 0,005 % shows as "<0,01", and one above 99,995 % that is not certain as
 // ">99,99". A run of more than three such rare values at either end (the long tails of
-// explosions) is folded into one line that counts them and gives their total. The rows fit
-// in 80 columns.
+// explosions) is folded into one line that counts them and gives their total. The rows take
+// at most 72 columns (the bar at most 32), so a table fits 80 even shown indented.
 //
 // JSON, one object per line: {"expressao", "rotulo" (when labelled), "media",
 // "desvio_padrao", "minimo", "maximo", "distribuicao": [{"valor", "probabilidade",
@@ -55,7 +55,7 @@ public:
     // Rows folded into one at either end when more than this many are rare.
     static constexpr qsizetype LongestRareRun = 3;
     // The widest bar, in characters.
-    static constexpr int LongestBar = 40;
+    static constexpr int LongestBar = 32;
 
 private:
     struct Row
