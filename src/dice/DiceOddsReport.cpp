@@ -223,8 +223,14 @@ void DiceOddsReport::appendText(QByteArray &out, const std::function<void()> &wr
         fold(end, qsizetype(m_rows.size()));
 }
 
-void DiceOddsReport::appendEstimateJson(QByteArray &out) const
+void DiceOddsReport::appendJsonHead(QByteArray &out) const
 {
+    out += "{\"expressao\":";
+    DiceOutcomeJson::appendString(out, m_expression.shownUtf8());
+    if (!m_expression.label().isEmpty()) {
+        out += ",\"rotulo\":";
+        DiceOutcomeJson::appendString(out, m_expression.label().toUtf8());
+    }
     if (m_samples == 0)
         return;
     std::vector<double> shown;
@@ -241,13 +247,7 @@ void DiceOddsReport::appendEstimateJson(QByteArray &out) const
 
 void DiceOddsReport::appendJson(QByteArray &out, const std::function<void()> &written) const
 {
-    out += "{\"expressao\":";
-    DiceOutcomeJson::appendString(out, m_expression.shownUtf8());
-    if (!m_expression.label().isEmpty()) {
-        out += ",\"rotulo\":";
-        DiceOutcomeJson::appendString(out, m_expression.label().toUtf8());
-    }
-    appendEstimateJson(out);
+    appendJsonHead(out);
     out += ",\"media\":";
     appendDouble(out, m_odds.mean());
     out += ",\"desvio_padrao\":";
@@ -303,13 +303,7 @@ void DiceOddsReport::appendTargetText(QByteArray &out, Fraction target) const
 
 void DiceOddsReport::appendTargetJson(QByteArray &out, Fraction target) const
 {
-    out += "{\"expressao\":";
-    DiceOutcomeJson::appendString(out, m_expression.shownUtf8());
-    if (!m_expression.label().isEmpty()) {
-        out += ",\"rotulo\":";
-        DiceOutcomeJson::appendString(out, m_expression.label().toUtf8());
-    }
-    appendEstimateJson(out);
+    appendJsonHead(out);
     out += ',';
     appendJsonValue(out, "alvo", target);
     out += ",\"exatamente\":";

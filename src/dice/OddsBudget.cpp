@@ -15,26 +15,29 @@ QString amountOf(double count, const QString &things)
 
 bool OddsBudget::spend(double work)
 {
-    if (refused())
-        return false;
-    m_work += work;
-    if (m_work <= double(MaxWork))
-        return true;
-    // The program's own numbers only: one multi-argument arg.
-    return refuse(QStringLiteral("trabalho demais para o cálculo exato (cerca de %1; o limite é "
-                                 "%2)")
-                      .arg(amountOf(m_work, QStringLiteral("operações")), amount(MaxWork)));
+    return charge(work, false);
 }
 
 bool OddsBudget::spendStep(double work)
+{
+    return charge(work, true);
+}
+
+bool OddsBudget::charge(double work, bool step)
 {
     if (refused())
         return false;
     m_work += work;
     if (m_work <= double(MaxWork))
         return true;
-    return refuse(QStringLiteral("trabalho demais para o cálculo exato (passa do limite de %1)")
-                      .arg(amountOf(MaxWork, QStringLiteral("operações"))));
+    // The program's own numbers only: one multi-argument arg.
+    if (step)
+        return refuse(QStringLiteral("trabalho demais para o cálculo exato (passa do limite de "
+                                     "%1)")
+                          .arg(amountOf(MaxWork, QStringLiteral("operações"))));
+    return refuse(QStringLiteral("trabalho demais para o cálculo exato (cerca de %1; o limite é "
+                                 "%2)")
+                      .arg(amountOf(m_work, QStringLiteral("operações")), amount(MaxWork)));
 }
 
 bool OddsBudget::admitValues(double values)

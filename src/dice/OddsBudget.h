@@ -46,6 +46,7 @@ public:
     static QString amount(double count);
 
 private:
+    bool charge(double work, bool step);
     bool refuse(const QString &message);
 
     double m_work = 0;
