@@ -8,6 +8,8 @@
 #include "dice/KeptDiceOdds.h"
 #include "dice/SplitMixDieSource.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -326,6 +328,43 @@ TEST(DiceOdds, BinomialChancesAreAccurateInTheTails)
     EXPECT_NEAR(chances[100] / 1e-100, 1, 1e-13);
     KeptDiceOdds::binomial(3, 1.0, chances);
     EXPECT_EQ(chances, (std::vector<double>{0, 0, 0, 1}));
+}
+
+// The bounds admit every roll of the dice window and every example of the documentation
+// (the man page, the help of dados and chances, the README), each summing to 1.
+TEST(DiceOdds, AnswersEveryWindowRollAndEveryDocumentedExample)
+{
+    QStringList expressions{
+        "4d6kh3", "2d20kl1+5", "dF*3", "10d10>=8f1", "3d6!!", "{1d20+5, 1d20+5}kh1", "d%",
+        "8d4!kh3", "(2d6+1)*-3", "4d6d1", "(1d8+2)*3", "-d4", "2d6+3 # espada",
+        "2d6[fogo]+1d4[gelo]", "floor(1d6/2)", "max(1d20, 1d20)", "4d6r1", "2d20ro<3", "4d6u",
+        "2d6!p", "4d6min2", "2d20max15", "1d20cs>=19", "4d6sd", "{3d6, 3d6, 3d6}>=12",
+        "{4d6+3d8}k4", "1d6/2", "-1d4+2", "10d10>=8", "8d6", "3d6!", "d4!", "d6!", "2d20kh1+5"};
+    for (const int faces : {4, 6, 8, 10, 12, 20}) {
+        for (int dice = 1; dice <= 50; ++dice)
+            expressions << QStringLiteral("%1d%2").arg(dice).arg(faces);
+    }
+    for (const QString &text : expressions) {
+        const auto result = DiceOdds::evaluate(parsed(text));
+        const auto *odds = std::get_if<DiceDistribution>(&result);
+        ASSERT_TRUE(odds) << text.toStdString() << ": "
+                          << std::get<DiceOddsRefusal>(result).reason.toStdString();
+        double total = 0;
+        odds->forEach([&](Fraction, double p) { total += p; });
+        EXPECT_NEAR(total, 1, 1e-12) << text.toStdString();
+    }
+}
+
+// A sum too long to pay for at its widest is worked out step by step, its tails trimmed where
+// they fall below Tiny: 6000d6 keeps its mean, 21000, and its variance, 6000 × 35/12.
+TEST(DiceOdds, LongSumsKeepTheirMeanAndVariance)
+{
+    const DiceDistribution odds = ::odds(parsed("6000d6"));
+    EXPECT_NEAR(odds.mean(), 21000, 1e-8);
+    EXPECT_NEAR(odds.standardDeviation(), std::sqrt(6000 * 35.0 / 12), 1e-8);
+    EXPECT_GT(odds.minimum(), Fraction(6000));
+    EXPECT_LT(odds.maximum(), Fraction(36000));
+    EXPECT_NEAR(odds.probabilityOf(20999) / odds.probabilityOf(21001), 1, 1e-12);
 }
 
 // Past a bound the expression is refused, and the reason names it.
