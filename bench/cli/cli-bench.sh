@@ -10,7 +10,9 @@
 #   (d) 100,000 rolls of a success pool, rerolls with keep, and a group, each (goal < 0.1 s);
 #   (e) 100,000 rolls of 4d6kh3 with --json, in rolls per second (goal >= 1 M/s);
 #   (f) the roll server: 10,000 lines through one process, and the median round trip of a
-#       line (goals < 0.1 s and < 100 us).
+#       line (goals < 0.1 s and < 100 us);
+#   (g) `quessar-cli chances 4d6kh3` start to exit against `quessar-cli dados 4d6kh3`,
+#       interleaved runs, medians and ratio (goal <= 1.3x).
 # A measure whose command fails prints "n/d".
 #   bench/cli/cli-bench.sh BUILD_DIR   (RUNS=200 start-up runs by default)
 set -uo pipefail
@@ -83,4 +85,12 @@ if [ -n "$server_timer" ] && server=$("$server_timer" "$cli"); then
     echo "dice_server_10000_lines_ms $(field batch_ms <<<"$server") (meta < 100 ms); round_trip_us $(field round_trip_us <<<"$server") (meta < 100 µs)"
 else
     echo "dice_server n/d"
+fi
+
+# (g) the exact odds of 4d6kh3 against one roll of it, whole process.
+odds=$("$timer" "$runs" "$cli" chances 4d6kh3 -- "$cli" dados 4d6kh3)
+if [ "$(field a_status <<<"$odds")" = 0 ] && [ "$(field b_status <<<"$odds")" = 0 ]; then
+    echo "chances_4d6kh3_ms $(field a_ms <<<"$odds") dados_4d6kh3_ms $(field b_ms <<<"$odds") ratio $(field ratio <<<"$odds") (meta <= 1,3)"
+else
+    echo "chances_4d6kh3_ms n/d"
 fi

@@ -13,7 +13,7 @@ _quessar_cli()
     fi
 
     if [[ $cword -eq 1 ]]; then
-        COMPREPLY=($(compgen -W 'nomes cidade dados --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W 'nomes cidade dados chances --help --version' -- "$cur"))
         return
     fi
 
@@ -58,6 +58,14 @@ _quessar_cli()
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '-n --quantidade -s --semente -d --detalhes --json
                 -h --help' -- "$cur"))
+        fi
+        ;;
+    chances)
+        case $prev in
+        --alvo | --amostras | -s | --semente) return ;;
+        esac
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '--alvo --json --amostras -s --semente -h --help' -- "$cur"))
         fi
         ;;
     esac

@@ -1,5 +1,6 @@
 // quessar-cli: Quessar's names, cities and dice from the command line.
 
+#include "cli/ChancesCommand.h"
 #include "cli/CityCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-QString programHelp(const std::array<std::unique_ptr<CliCommand>, 3> &commands)
+QString programHelp(const std::array<std::unique_ptr<CliCommand>, 4> &commands)
 {
     QString help = QStringLiteral("Uso: quessar-cli SUBCOMANDO [opções] [argumentos]\n"
                                   "\n"
@@ -58,7 +59,7 @@ std::optional<QStringList> decodeArguments(int argc, char *argv[], CliOutput &er
 
 // What is wrong with a first argument that names no subcommand.
 QString unknownSubcommand(const QString &first,
-                          const std::array<std::unique_ptr<CliCommand>, 3> &commands)
+                          const std::array<std::unique_ptr<CliCommand>, 4> &commands)
 {
     if (first.startsWith(u'-'))
         return QStringLiteral("opção desconhecida: ") + first;
@@ -86,9 +87,10 @@ int main(int argc, char *argv[])
     if (QByteArrayView(nl_langinfo(CODESET)) != "UTF-8")
         std::setlocale(LC_CTYPE, "C.UTF-8");
 
-    const std::array<std::unique_ptr<CliCommand>, 3> commands{std::make_unique<NamesCommand>(),
+    const std::array<std::unique_ptr<CliCommand>, 4> commands{std::make_unique<NamesCommand>(),
                                                               std::make_unique<CityCommand>(),
-                                                              std::make_unique<DiceCommand>()};
+                                                              std::make_unique<DiceCommand>(),
+                                                              std::make_unique<ChancesCommand>()};
 
     CliOutput out(stdout);
     CliOutput err(stderr);
@@ -101,8 +103,8 @@ int main(int argc, char *argv[])
     if (!decoded) {
         status = ExitBadArguments;
     } else if (first.isEmpty()) {
-        err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade ou dados); "
-                                 "veja \"quessar-cli --help\"\n"));
+        err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade, dados ou "
+                                 "chances); veja \"quessar-cli --help\"\n"));
         status = ExitBadArguments;
     } else if (first == u"-h" || first == u"--help") {
         out.write(programHelp(commands));

@@ -25,6 +25,8 @@ check "markdown" quessar-cli cidade 37 -f ma
 check "windows-1252" quessar-cli cidade 1 --codificacao w
 check "--predefinidas" quessar-cli nomes --pre
 check "--detalhes" quessar-cli dados --det
+check "chances" quessar-cli ch
+check "--amostras" quessar-cli chances 4d6kh3 --amo
 check "" quessar-cli nomes -n 1
 # A file name holding a space is one completion, which readline quotes as a file name.
 cd "$(mktemp -d)" && touch "Tau Rianu.txt" && mkdir "Vila Nova"
