@@ -119,15 +119,10 @@ int ChancesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput 
     if (texts.isEmpty())
         return badArgument(err, QStringLiteral("falta a EXPRESSÃO dos dados; veja "
                                                "\"quessar-cli chances --help\""));
-    // Every expression is read before any is worked out, so a bad one leaves no output.
-    std::vector<DiceExpression> expressions;
-    expressions.reserve(std::size_t(texts.size()));
-    for (const QString &text : texts) {
-        auto parsed = ParseDiceArgument(text);
-        if (const auto *message = std::get_if<QString>(&parsed))
-            return badArgument(err, *message);
-        expressions.push_back(std::move(std::get<DiceExpression>(parsed)));
-    }
+    auto parsed = ParseDiceArguments(texts);
+    if (const auto *message = std::get_if<QString>(&parsed))
+        return badArgument(err, *message);
+    const auto &expressions = std::get<std::vector<DiceExpression>>(parsed);
 
     SplitMixDieSource source(RunSeed(seedValue));
     int status = ExitSuccess;

@@ -174,18 +174,14 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         return serve(rolls, rendering, source, out, err);
     }
 
-    // Every expression is checked before anything is rolled, so a bad one leaves no output.
-    std::vector<DiceExpression> expressions;
-    expressions.reserve(std::size_t(texts.size()));
+    auto parsed = ParseDiceArguments(texts);
+    if (const auto *message = std::get_if<QString>(&parsed))
+        return badArgument(err, *message);
+    const auto &expressions = std::get<std::vector<DiceExpression>>(parsed);
+    // At most 100000 dice per expression and about 64 Ki expressions in a command line.
     qint64 dice = 0;
-    for (const QString &text : texts) {
-        auto parsed = ParseDiceArgument(text);
-        if (const auto *message = std::get_if<QString>(&parsed))
-            return badArgument(err, *message);
-        expressions.push_back(std::move(std::get<DiceExpression>(parsed)));
-        // At most 100000 dice per expression and about 64 Ki expressions in a command line.
-        dice += expressions.back().diceCount();
-    }
+    for (const DiceExpression &expression : expressions)
+        dice += expression.diceCount();
     if (dice > MaxDicePerRun / rolls)
         return badArgument(err, tooManyDice(rolls, dice));
 

@@ -21,6 +21,19 @@ QString ShownExpression(const QString &text)
     return line;
 }
 
+std::variant<std::vector<DiceExpression>, QString> ParseDiceArguments(const QStringList &texts)
+{
+    std::vector<DiceExpression> expressions;
+    expressions.reserve(std::size_t(texts.size()));
+    for (const QString &text : texts) {
+        auto parsed = ParseDiceArgument(text);
+        if (auto *message = std::get_if<QString>(&parsed))
+            return std::move(*message);
+        expressions.push_back(std::move(std::get<DiceExpression>(parsed)));
+    }
+    return expressions;
+}
+
 std::variant<DiceExpression, QString> ParseDiceArgument(const QString &text)
 {
     auto parsed = DiceNotation::parse(text);

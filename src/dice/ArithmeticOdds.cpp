@@ -72,43 +72,6 @@ DiceDistribution fromWhole(WholeOdds odds)
     return DiceDistribution::whole(odds.first, std::move(odds.p));
 }
 
-// The parser has bounded every value, so these never fail for a parsed expression.
-Fraction apply(Operation operation, Fraction a, Fraction b)
-{
-    switch (operation) {
-    case Operation::Add:
-        return *a.plus(b);
-    case Operation::Subtract:
-        return *a.minus(b);
-    case Operation::Multiply:
-        return *a.times(b);
-    case Operation::Divide:
-        return *a.dividedBy(b);
-    case Operation::Remainder:
-        return *a.remainder(b);
-    default:
-        return *a.power(b.numerator());
-    }
-}
-
-Fraction apply(Operation operation, Fraction a)
-{
-    switch (operation) {
-    case Operation::Negate:
-        return *a.negated();
-    case Operation::Floor:
-        return Fraction(a.floor());
-    case Operation::Ceil:
-        return Fraction(a.ceil());
-    case Operation::Round:
-        return Fraction(*a.round());
-    case Operation::Abs:
-        return *a.absolute();
-    default:
-        return Fraction(a.sign());
-    }
-}
-
 } // namespace
 
 std::optional<DiceDistribution> ArithmeticOdds::binary(Operation operation,
@@ -135,7 +98,7 @@ std::optional<DiceDistribution> ArithmeticOdds::binary(Operation operation,
     bool fits = true;
     a.forEach([&](Fraction x, double p) {
         b.forEach([&](Fraction y, double q) {
-            fits = fits && merger.add(apply(operation, x, y), p * q);
+            fits = fits && merger.add(*DiceExpression::apply(operation, x, y), p * q);
         });
     });
     if (!fits)
@@ -157,7 +120,7 @@ std::optional<DiceDistribution> ArithmeticOdds::unary(Operation operation,
     if (!budget.spend(PairWork * double(a.count())))
         return std::nullopt;
     Merger merger(budget);
-    a.forEach([&](Fraction x, double p) { merger.add(apply(operation, x), p); });
+    a.forEach([&](Fraction x, double p) { merger.add(*DiceExpression::apply(operation, x), p); });
     return merger.result();
 }
 

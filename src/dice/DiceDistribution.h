@@ -48,7 +48,6 @@ public:
     // The values listed in either form: count() plus the zeros between in the whole form.
     qsizetype span() const { return qsizetype(m_probabilities.size()); }
     bool isWhole() const;
-    bool isPoint() const { return m_count == 1; }
 
     Fraction minimum() const;
     Fraction maximum() const;

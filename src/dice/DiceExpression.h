@@ -8,6 +8,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 // A parsed dice expression, ready to be rolled any number of times (DiceRoller) or to have
@@ -63,6 +64,13 @@ public:
         qint32 index = 0;
         qint32 member = 0;
     };
+
+    // What a unary operation (Negate, Floor, Ceil, Round, Abs, Sign) or a binary one (Add …
+    // Power) gives for exact operands; nothing when the result would leave a Fraction's
+    // range, which the parser's bounds rule out for the values of a parsed expression. The
+    // roller and the exact odds both compute through these, so they cannot disagree.
+    static std::optional<Fraction> apply(Operation operation, Fraction a);
+    static std::optional<Fraction> apply(Operation operation, Fraction a, Fraction b);
 
     // The expression as given, without surrounding blanks.
     const QString &text() const { return m_text; }

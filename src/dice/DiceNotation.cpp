@@ -911,6 +911,32 @@ private:
                                    suggestion);
     }
 
+    // sum ("," sum)* and the bracket that closes the list, opened at `open` one level deeper;
+    // `around(item, begins)` lays out what stands before and after each item.
+    template <typename Around>
+    bool parseList(std::vector<ValueRange> &items, QChar closing, qsizetype open,
+                   const QString &opened, Around around)
+    {
+        for (;;) {
+            around(qint32(items.size()), true);
+            const auto item = parseSum();
+            if (!item)
+                return false;
+            items.push_back(*item);
+            around(qint32(items.size()) - 1, false);
+            skipBlanks();
+            if (current() != u',')
+                break;
+            ++m_index;
+            lay(u", ");
+        }
+        --m_depth;
+        if (!close(closing, open, opened))
+            return false;
+        lay(QStringView(&closing, 1));
+        return true;
+    }
+
     // group := "{" sum ("," sum)* "}" [keep/drop] [target ["f" cp]]
     std::optional<ValueRange> parseGroup()
     {
@@ -922,27 +948,14 @@ private:
         const auto index = qint32(m_groups.size());
         m_groups.emplace_back();
         std::vector<ValueRange> members;
-        qsizetype firstMemberSteps = 0;
-        for (;;) {
-            const auto member = qint32(members.size());
-            if (member == 0)
-                firstMemberSteps = qsizetype(m_steps.size());
-            m_layout.push_back({Piece::Kind::MemberBegin, QByteArray(), index, member});
-            const auto range = parseSum();
-            if (!range)
-                return std::nullopt;
-            members.push_back(*range);
-            m_layout.push_back({Piece::Kind::MemberEnd, QByteArray(), index, member});
-            skipBlanks();
-            if (current() != u',')
-                break;
-            ++m_index;
-            lay(u", ");
-        }
-        --m_depth;
-        if (!close(u'}', open, QStringLiteral("a chave aberta")))
+        const auto firstMemberSteps = qsizetype(m_steps.size());
+        if (!parseList(members, u'}', open, QStringLiteral("a chave aberta"),
+                       [&](qint32 member, bool begins) {
+                           m_layout.push_back({begins ? Piece::Kind::MemberBegin
+                                                      : Piece::Kind::MemberEnd,
+                                               QByteArray(), index, member});
+                       }))
             return std::nullopt;
-        lay(u"}");
 
         DiceGroup group;
         group.memberCount = qint32(members.size());
@@ -1069,21 +1082,9 @@ private:
         ++m_index;
         lay(name + u'(');
         std::vector<ValueRange> arguments;
-        for (;;) {
-            const auto argument = parseSum();
-            if (!argument)
-                return std::nullopt;
-            arguments.push_back(*argument);
-            skipBlanks();
-            if (current() != u',')
-                break;
-            ++m_index;
-            lay(u", ");
-        }
-        --m_depth;
-        if (!close(u')', open, QStringLiteral("o parêntese aberto")))
+        if (!parseList(arguments, u')', open, QStringLiteral("o parêntese aberto"),
+                       [](qint32, bool) {}))
             return std::nullopt;
-        lay(u")");
         if (function->arguments != 0 && qsizetype(arguments.size()) != function->arguments) {
             fail(start, QStringLiteral("%1 recebe %2").arg(name,
                                                            function->arguments == 1

@@ -1,6 +1,7 @@
 #include "dice/DiceOddsReport.h"
 
 #include "dice/DiceExpression.h"
+#include "dice/DiceOutcomeFormat.h"
 #include "dice/DiceOutcomeJson.h"
 
 #include <algorithm>
@@ -88,8 +89,7 @@ void appendJsonValue(QByteArray &out, const char *key, Fraction value)
     out += '"';
     out += key;
     out += "\":";
-    DiceOutcomeJson::appendValue(out, value.numerator(), value.denominator(),
-                                 (QByteArray(key) + "_fracao").constData());
+    DiceOutcomeJson::appendValue(out, value, (QByteArray(key) + "_fracao").constData());
 }
 
 } // namespace
@@ -113,14 +113,6 @@ DiceOddsReport::DiceOddsReport(const DiceExpression &expression, const DiceDistr
     m_rows.back().atMost = 1;
 }
 
-void DiceOddsReport::appendLabel(QByteArray &out) const
-{
-    if (!m_expression.label().isEmpty()) {
-        out += " # ";
-        out += m_expression.label().toUtf8();
-    }
-}
-
 double DiceOddsReport::margin(const std::vector<double> &probabilities) const
 {
     double widest = 0;
@@ -140,7 +132,7 @@ void DiceOddsReport::appendHeading(QByteArray &out) const
     out += decimal(m_odds.minimum());
     out += "; máximo ";
     out += decimal(m_odds.maximum());
-    appendLabel(out);
+    AppendDiceLabel(out, m_expression);
     out += '\n';
     if (m_samples > 0) {
         std::vector<double> shown;
@@ -260,8 +252,7 @@ void DiceOddsReport::appendJson(QByteArray &out, const std::function<void()> &wr
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const Row &row = m_rows[i];
         out += i == 0 ? "{\"valor\":" : ",{\"valor\":";
-        DiceOutcomeJson::appendValue(out, row.value.numerator(), row.value.denominator(),
-                                     "fracao");
+        DiceOutcomeJson::appendValue(out, row.value, "fracao");
         out += ",\"probabilidade\":";
         appendDouble(out, row.chance);
         out += ",\"pelo_menos\":";
@@ -297,7 +288,7 @@ void DiceOddsReport::appendTargetText(QByteArray &out, Fraction target) const
         appendDecimal(out, margin({exactly, atLeast, atMost}) * 100, 2);
         out += " p.p.)";
     }
-    appendLabel(out);
+    AppendDiceLabel(out, m_expression);
     out += '\n';
 }
 

@@ -67,7 +67,6 @@ private:
     };
 
     void appendHeading(QByteArray &out) const;
-    void appendLabel(QByteArray &out) const;
     // {"expressao", "rotulo" and "estimativa" when there are.
     void appendJsonHead(QByteArray &out) const;
     // The largest 95 % margin of error of the probabilities in `rows` (in [0, 1]).

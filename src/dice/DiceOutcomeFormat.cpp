@@ -52,14 +52,19 @@ void appendTotal(QByteArray &out, const DiceExpression &expression, const DiceOu
 {
     out += " = ";
     outcome.total.appendDecimal(out, 4, ',');
-    if (!expression.label().isEmpty()) {
-        out += " # ";
-        out += expression.label().toUtf8();
-    }
+    AppendDiceLabel(out, expression);
     out += '\n';
 }
 
 } // namespace
+
+void AppendDiceLabel(QByteArray &out, const DiceExpression &expression)
+{
+    if (!expression.label().isEmpty()) {
+        out += " # ";
+        out += expression.label().toUtf8();
+    }
+}
 
 void AppendDiceLine(QByteArray &out, const DiceExpression &expression, const DiceOutcome &outcome)
 {

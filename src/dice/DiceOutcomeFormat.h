@@ -9,6 +9,9 @@ struct DiceOutcome;
 // appends to `out` without allocating anything else, for long runs of rolls. A total that
 // is not whole shows as a decimal with at most 4 places and a decimal comma ("3,5").
 
+// " # fogo": the expression's "# label", when it has one.
+void AppendDiceLabel(QByteArray &out, const DiceExpression &expression);
+
 // "4d6kh3 = 14\n": the expression and the total, then the "# label" when there is one
 // ("3d6 = 11 # fogo").
 void AppendDiceLine(QByteArray &out, const DiceExpression &expression, const DiceOutcome &outcome);

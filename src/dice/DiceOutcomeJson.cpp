@@ -72,14 +72,12 @@ void DiceOutcomeJson::appendString(QByteArray &out, QByteArrayView utf8)
     out += '"';
 }
 
-void DiceOutcomeJson::appendValue(QByteArray &out, qint64 numerator, qint64 denominator,
-                                  const char *fractionKey)
+void DiceOutcomeJson::appendValue(QByteArray &out, Fraction value, const char *fractionKey)
 {
-    if (denominator == 1) {
-        appendNumber(out, numerator);
+    if (value.isWhole()) {
+        appendNumber(out, value.numerator());
         return;
     }
-    const Fraction value = *Fraction::of(numerator, denominator);
     char digits[32];
     out.append(digits,
                std::to_chars(digits, digits + sizeof digits, value.toDouble()).ptr - digits);
@@ -152,7 +150,7 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
             for (std::size_t m = 0; m < result.members.size(); ++m) {
                 const GroupMemberResult &member = result.members[m];
                 out += m == 0 ? "{\"valor\":" : ",{\"valor\":";
-                appendValue(out, member.value.numerator(), member.value.denominator(), "fracao");
+                appendValue(out, member.value, "fracao");
                 appendFlag(out, "mantido", !member.has(DieDropped));
                 if (groups[g].target.isSet() && !groups[g].pools())
                     appendFlag(out, "sucesso", member.has(DieSuccess));
@@ -161,12 +159,12 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
                 out += '}';
             }
             out += "],\"valor\":";
-            appendValue(out, result.value.numerator(), result.value.denominator(), "fracao");
+            appendValue(out, result.value, "fracao");
             out += '}';
         }
         out += ']';
     }
     out += ",\"total\":";
-    appendValue(out, outcome.total.numerator(), outcome.total.denominator(), "fracao");
+    appendValue(out, outcome.total, "fracao");
     out += "}\n";
 }

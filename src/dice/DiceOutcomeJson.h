@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dice/Fraction.h"
+
 #include <QByteArray>
 
 #include <vector>
@@ -38,8 +40,7 @@ public:
     static void appendString(QByteArray &out, QByteArrayView utf8);
     // A number: whole in decimal; otherwise the shortest double that reads back the same,
     // then `,"<fractionKey>":"n/d"`.
-    static void appendValue(QByteArray &out, qint64 numerator, qint64 denominator,
-                            const char *fractionKey);
+    static void appendValue(QByteArray &out, Fraction value, const char *fractionKey);
 
 private:
     const DiceExpression &m_expression;

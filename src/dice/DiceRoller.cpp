@@ -13,6 +13,35 @@ struct Face
     quint16 marks;
 };
 
+// Marks the items that `keep` sets aside among `size` items, whose values `valueAt(i)` gives,
+// by calling `drop(i)`; among equal values the later item goes, so the earlier one is kept.
+// `order` is scratch space, kept between rolls.
+template <typename ValueAt, typename Drop>
+void markDropped(const KeepRule &keep, qint64 size, std::vector<qint32> &order, ValueAt valueAt,
+                 Drop drop)
+{
+    const qint64 dropped = keep.droppedOf(size);
+    if (dropped == 0)
+        return;
+    if (dropped < size) {
+        // Order the items from the first to set aside to the last.
+        const bool dropLowest = keep.dropsLowest();
+        order.resize(std::size_t(size));
+        for (qint32 i = 0; i < qint32(size); ++i)
+            order[std::size_t(i)] = i;
+        std::nth_element(order.begin(), order.begin() + (dropped - 1), order.end(),
+                         [&](qint32 a, qint32 b) {
+                             const auto va = valueAt(a);
+                             const auto vb = valueAt(b);
+                             if (va != vb)
+                                 return dropLowest ? va < vb : va > vb;
+                             return a > b;
+                         });
+    }
+    for (qint64 i = 0; i < dropped; ++i)
+        drop(dropped == size ? qint32(i) : order[std::size_t(i)]);
+}
+
 } // namespace
 
 DiceRoller::DiceRoller(const DiceExpression &expression, DieSource &source)
@@ -58,23 +87,12 @@ bool DiceRoller::roll()
             continue;
         }
         case Operation::Negate:
-            result = m_stack.back().negated();
-            break;
         case Operation::Floor:
-            result = Fraction(m_stack.back().floor());
-            break;
         case Operation::Ceil:
-            result = Fraction(m_stack.back().ceil());
-            break;
         case Operation::Round:
-            if (const auto rounded = m_stack.back().round())
-                result = Fraction(*rounded);
-            break;
         case Operation::Abs:
-            result = m_stack.back().absolute();
-            break;
         case Operation::Sign:
-            result = Fraction(m_stack.back().sign());
+            result = DiceExpression::apply(step.operation, m_stack.back());
             break;
         case Operation::Add:
         case Operation::Subtract:
@@ -84,28 +102,7 @@ bool DiceRoller::roll()
         case Operation::Power: {
             const Fraction right = m_stack.back();
             m_stack.pop_back();
-            const Fraction left = m_stack.back();
-            switch (step.operation) {
-            case Operation::Add:
-                result = left.plus(right);
-                break;
-            case Operation::Subtract:
-                result = left.minus(right);
-                break;
-            case Operation::Multiply:
-                result = left.times(right);
-                break;
-            case Operation::Divide:
-                result = left.dividedBy(right);
-                break;
-            case Operation::Remainder:
-                result = left.remainder(right);
-                break;
-            default:
-                if (right.isWhole())
-                    result = left.power(right.numerator());
-                break;
-            }
+            result = DiceExpression::apply(step.operation, m_stack.back(), right);
             break;
         }
         }
@@ -197,18 +194,7 @@ void DiceRoller::rollTerm(const DiceTerm &term, DiceTermResult &result)
         if (die.inPlay())
             m_inPlay.push_back(&die);
     }
-    dropDice(term.keep, m_inPlay);
-    if (term.target.isSet()) {
-        result.value = countTargets(term.target, m_inPlay);
-    } else {
-        // At most 1010000 dice below 101 * 1000000 in size: far below 2^63.
-        qint64 sum = 0;
-        for (const DieResult *die : m_inPlay) {
-            if (die->kept())
-                sum += die->value;
-        }
-        result.value = sum;
-    }
+    result.value = scoreInPlay(term.keep, term.target);
     if (term.criticalSuccess.isSet() || term.criticalFailure.isSet()) {
         for (DieResult *die : m_inPlay) {
             if (term.criticalSuccess.meets(qint64(die->value)))
@@ -226,33 +212,25 @@ void DiceRoller::rollTerm(const DiceTerm &term, DiceTermResult &result)
     }
 }
 
-void DiceRoller::dropDice(const KeepRule &keep, std::vector<DieResult *> &dice)
+qint64 DiceRoller::scoreInPlay(const KeepRule &keep, const TargetRule &target)
 {
-    const auto size = qint64(dice.size());
-    const qint64 dropped = keep.droppedOf(size);
-    if (dropped == 0)
-        return;
-    if (dropped == size) {
-        for (DieResult *die : dice)
-            die->marks |= DieDropped;
-        return;
+    markDropped(keep, qint64(m_inPlay.size()), m_order,
+                [this](qint32 i) { return m_inPlay[std::size_t(i)]->value; },
+                [this](qint32 i) { m_inPlay[std::size_t(i)]->marks |= DieDropped; });
+    if (target.isSet())
+        return countTargets(target, m_inPlay);
+    return keptSum(m_inPlay);
+}
+
+qint64 DiceRoller::keptSum(const std::vector<DieResult *> &dice)
+{
+    // At most 1010000 dice below 101 * 1000000 in size: far below 2^63.
+    qint64 sum = 0;
+    for (const DieResult *die : dice) {
+        if (die->kept())
+            sum += die->value;
     }
-    // Order the dice from the first to set aside to the last; among equal values the later
-    // die goes first, so the earlier one is kept.
-    const bool dropLowest = keep.dropsLowest();
-    m_order.resize(std::size_t(size));
-    for (qint32 i = 0; i < qint32(size); ++i)
-        m_order[std::size_t(i)] = i;
-    const auto before = [&dice, dropLowest](qint32 a, qint32 b) {
-        const qint32 va = dice[std::size_t(a)]->value;
-        const qint32 vb = dice[std::size_t(b)]->value;
-        if (va != vb)
-            return dropLowest ? va < vb : va > vb;
-        return a > b;
-    };
-    std::nth_element(m_order.begin(), m_order.begin() + (dropped - 1), m_order.end(), before);
-    for (qint64 i = 0; i < dropped; ++i)
-        dice[std::size_t(m_order[std::size_t(i)])]->marks |= DieDropped;
+    return sum;
 }
 
 qint64 DiceRoller::countTargets(const TargetRule &target,
@@ -292,46 +270,21 @@ bool DiceRoller::rollGroup(const DiceGroup &group, GroupResult &result)
                     m_inPlay.push_back(&die);
             }
         }
-        dropDice(group.keep, m_inPlay);
-        qint64 value = 0;
-        if (group.target.isSet()) {
-            value = countTargets(group.target, m_inPlay);
-        } else {
-            for (const DieResult *die : m_inPlay) {
-                if (die->kept())
-                    value += die->value;
-            }
-        }
+        result.value = scoreInPlay(group.keep, group.target);
         for (const qint32 index : group.poolTerms) {
             DiceTermResult &term = m_outcome.terms[std::size_t(index)];
-            term.value = 0;
-            for (const DieResult &die : term.dice) {
-                if (die.kept())
-                    term.value += die.value;
-            }
+            m_inPlay.clear();
+            for (DieResult &die : term.dice)
+                m_inPlay.push_back(&die);
+            term.value = keptSum(m_inPlay);
         }
-        result.value = value;
         return true;
     }
 
     std::vector<GroupMemberResult> &members = result.members;
-    const auto size = qint64(members.size());
-    const qint64 dropped = group.keep.droppedOf(size);
-    if (dropped > 0) {
-        const bool dropLowest = group.keep.dropsLowest();
-        m_order.resize(std::size_t(size));
-        for (qint32 i = 0; i < qint32(size); ++i)
-            m_order[std::size_t(i)] = i;
-        std::stable_sort(m_order.begin(), m_order.end(), [&](qint32 a, qint32 b) {
-            const Fraction va = members[std::size_t(a)].value;
-            const Fraction vb = members[std::size_t(b)].value;
-            if (va != vb)
-                return dropLowest ? va < vb : va > vb;
-            return a > b;
-        });
-        for (qint64 i = 0; i < dropped; ++i)
-            members[std::size_t(m_order[std::size_t(i)])].marks |= DieDropped;
-    }
+    markDropped(group.keep, qint64(members.size()), m_order,
+                [&members](qint32 i) { return members[std::size_t(i)].value; },
+                [&members](qint32 i) { members[std::size_t(i)].marks |= DieDropped; });
     std::optional<Fraction> value = Fraction();
     for (GroupMemberResult &member : members) {
         if (member.has(DieDropped))

@@ -34,8 +34,10 @@ private:
     qint64 freshFace(const DiceTerm &term, std::vector<DieResult> &dice);
     void rollTerm(const DiceTerm &term, DiceTermResult &result);
     bool rollGroup(const DiceGroup &group, GroupResult &result);
-    // Marks the dice that `keep` sets aside; among equal values the earlier die is kept.
-    void dropDice(const KeepRule &keep, std::vector<DieResult *> &dice);
+    // The value of the dice in m_inPlay: marks those `keep` sets aside, then counts the
+    // target, or sums the kept dice.
+    qint64 scoreInPlay(const KeepRule &keep, const TargetRule &target);
+    static qint64 keptSum(const std::vector<DieResult *> &dice);
     qint64 countTargets(const TargetRule &target, const std::vector<DieResult *> &dice) const;
 
     const DiceExpression &m_expression;

@@ -50,17 +50,5 @@ struct DieCondition
         return true;
     }
 
-    // Whether some whole number from `low` to `high` meets it.
-    bool meetsSomeValue(qint64 low, qint64 high) const
-    {
-        for (const ComparePoint &point : points) {
-            for (const qint64 x : {low, high, point.value - 1, point.value, point.value + 1}) {
-                if (x >= low && x <= high && point.meets(x))
-                    return true;
-            }
-        }
-        return false;
-    }
-
     friend bool operator==(const DieCondition &, const DieCondition &) = default;
 };
