@@ -681,17 +681,18 @@ private:
         return true;
     }
 
-    // Refuses a keep/drop that can leave none of at least `fewest` dice or members.
+    // Refuses a keep/drop that can leave none of at least `fewest` dice or members (`one` and
+    // `many` name them).
     bool checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qsizetype index,
-                             const QString &what, const QString &suggestion)
+                             QStringView one, QStringView many, const QString &suggestion = {})
     {
         if (rule.keep == DiceKeep::All || rule.droppedOf(fewest) < fewest)
             return true;
         const bool keeps = rule.keep == DiceKeep::KeepHighest || rule.keep == DiceKeep::KeepLowest;
-        QString message = keeps ? QStringLiteral("manter 0 ") + what
+        QString message = keeps ? QStringLiteral("manter 0 ") + many.toString()
                                 : QStringLiteral("descartar ") + QString::number(rule.count)
                                       + QStringLiteral(" de ") + QString::number(fewest) + u' '
-                                      + what;
+                                      + (fewest == 1 ? one : many).toString();
         message += QStringLiteral(" não deixa nenhum");
         if (!suggestion.isEmpty())
             message += QStringLiteral(" (queria dizer ") + suggestion + QStringLiteral("?)");
@@ -905,10 +906,7 @@ private:
         if (plainDrop && term.keep.count >= 1 && term.keep.count <= DiceNotation::MaxFaces)
             suggestion = m_text.sliced(start, keepAt - start).toString() + QStringLiteral("+d")
                          + QString::number(term.keep.count);
-        return checkKeepLeavesSome(term.keep, term.count, keepAt,
-                                   term.count == 1 ? QStringLiteral("dado")
-                                                   : QStringLiteral("dados"),
-                                   suggestion);
+        return checkKeepLeavesSome(term.keep, term.count, keepAt, u"dado", u"dados", suggestion);
     }
 
     // sum ("," sum)* and the bracket that closes the list, opened at `open` one level deeper;
@@ -985,14 +983,13 @@ private:
             PoolBounds bounds;
             for (const qint32 term : group.poolTerms)
                 bounds.add(m_termBounds[std::size_t(term)]);
-            if (!checkKeepLeavesSome(group.keep, bounds.fewestDice, keepAt,
-                                     QStringLiteral("dados"), {}))
+            if (!checkKeepLeavesSome(group.keep, bounds.fewestDice, keepAt, u"dado", u"dados"))
                 return std::nullopt;
             range = poolRange(bounds, group.keep, group.target);
         } else {
             group.poolTerms.clear();
-            if (!checkKeepLeavesSome(group.keep, group.memberCount, keepAt,
-                                     QStringLiteral("membros"), {}))
+            if (!checkKeepLeavesSome(group.keep, group.memberCount, keepAt, u"membro",
+                                     u"membros"))
                 return std::nullopt;
             const qint64 kept = group.memberCount - group.keep.droppedOf(group.memberCount);
             if (group.target.isSet())

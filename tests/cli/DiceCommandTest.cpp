@@ -4,7 +4,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "QtPrinters.h"
 
@@ -165,6 +167,45 @@ TEST(DiceCommand, AnswersEachLineBeforeTheNextArrives)
     process.closeWriteChannel();
     ASSERT_TRUE(process.waitForFinished(10'000));
     EXPECT_EQ(process.exitCode(), 0);
+}
+
+// Every worked-out roll the documentation shows ("-s S" and the line "quessar-cli dados -d
+// -s S" gives) is what the program gives today: the man page, "dados --help" and the README's
+// table of the notation.
+TEST(DiceCommand, TheDocumentedRollsAreRealOutputs)
+{
+    const auto readSource = [](const char *path) {
+        QFile file(QStringLiteral(QUESSAR_SOURCE_DIR "/") + QLatin1String(path));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+        return QString::fromUtf8(file.readAll());
+    };
+    // Each example as its seed and its line.
+    QList<std::pair<QString, QString>> examples;
+    const QRegularExpression shown(QStringLiteral(R"(^\s*-s (\d+) (.+ = \S+(?: # .*)?)$)"));
+    const QString man = readSource("docs/man/quessar-cli.1")
+                            .replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    const QString help = RunCli({"dados", "--help"}).outText();
+    for (const QString &text : {man, help}) {
+        for (const QString &line : text.split(u'\n')) {
+            if (const auto match = shown.match(line); match.hasMatch())
+                examples.append({match.captured(1), match.captured(2)});
+        }
+    }
+    const QRegularExpression row(QStringLiteral(R"(\| (\d+) \| `([^`]+)` \|$)"));
+    for (const QString &line : readSource("README.md").split(u'\n')) {
+        if (const auto match = row.match(line); match.hasMatch())
+            examples.append({match.captured(1), match.captured(2)});
+    }
+    EXPECT_GE(examples.size(), 60);
+
+    for (const auto &[seed, line] : examples) {
+        // The expression is what comes before ": "; a label follows the total.
+        QString expression = line.section(QStringLiteral(": "), 0, 0);
+        if (const qsizetype label = line.lastIndexOf(QStringLiteral(" # ")); label >= 0)
+            expression += line.sliced(label);
+        const CliRun run = RunCli({"dados", "-d", "-s", seed, "--", expression});
+        EXPECT_EQ(run.outText(), line + u'\n') << "-s " << seed.toStdString();
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "dice/DiceNotation.h"
+#include "dice/DieCondition.h"
 #include "dice/DiceOutcomeFormat.h"
 #include "dice/DiceOutcomeJson.h"
 #include "dice/DiceRoller.h"
@@ -41,6 +42,18 @@ public:
 private:
     std::vector<std::uint32_t> m_faces;
     std::size_t m_next = 0;
+};
+
+// Every die shows its highest face, or every die its lowest: the draws that drive rerolls,
+// explosions and unique rolls to their caps.
+class EndDieSource final : public DieSource
+{
+public:
+    explicit EndDieSource(bool highest) : m_highest(highest) {}
+    std::uint32_t roll(std::uint32_t faces) override { return m_highest ? faces : 1; }
+
+private:
+    bool m_highest;
 };
 
 DiceExpression parsed(const QString &text)
@@ -165,6 +178,10 @@ TEST(DiceNotation, RollsWithFixedDiceGiveTheseLines)
         {"{5d10+5d10}>=8", {8, 1, 1, 1, 1, 9, 1, 1, 1, 10},
          "{5d10+5d10}>=8: {[8*, 1, 1, 1, 1] + [9*, 1, 1, 1, 10*]} = 3"},
         {"{1d20+5}kh1", {7}, "{1d20+5}kh1: {[7] + 5} = 12"},
+        // Only dice joined by "+", none keeping or counting on its own, make a pool.
+        {"{2d6kh1+1d6}k1", {2, 5, 6}, "{2d6kh1+1d6}k1: {[~2~, 5] + [6]} = 11"},
+        {"{2d6+1}kh2", {2, 5}, "{2d6+1}kh2: {[2, 5] + 1} = 8"},
+        {"{2d6+1d6}>=5", {2, 5, 6}, "{2d6+1d6}>=5: {[2, 5*] + [6*]} = 2"},
         // Labels: inline ones stay in the worked-out line, the last one follows the total.
         {"2d6[fogo]+1d4[gelo]", {3, 4, 2}, "2d6[fogo]+1d4[gelo]: [3, 4][fogo] + [2][gelo] = 9"},
         {"3d6 # bola de fogo", {1, 2, 3}, "3d6: [1, 2, 3] = 6 # bola de fogo"},
@@ -243,6 +260,8 @@ TEST(DiceNotation, RefusesWhatItCannotRollWithThePositionAtFault)
     const QString deepest = QString(100, '(') + "1" + QString(100, ')');
     const QString tooDeep = QString(101, '(') + "1" + QString(101, ')');
     const QString tenTerms = QStringList(10, "10000d6").join('+');
+    // 1/3 + 1/5 + … + 1/53: the common denominator passes 2^63 at the last term.
+    const QString primes = "1/3+1/5+1/7+1/11+1/13+1/17+1/19+1/23+1/29+1/31+1/37+1/41+1/43+1/47+1/53";
     struct Row
     {
         QString expression;
@@ -313,6 +332,8 @@ TEST(DiceNotation, RefusesWhatItCannotRollWithThePositionAtFault)
         {"{1d6, 1d6}kh0", 11, "manter 0 membros não deixa nenhum"},
         {"{1d6, 1d6}d2", 11, "descartar 2 de 2 membros não deixa nenhum"},
         {"{2d6+1d6}d3", 10, "descartar 3 de 3 dados não deixa nenhum"},
+        {"{2d6+1}d1", 8, "descartar 1 de 1 membro não deixa nenhum"},
+        {"1d6kh0", 4, "manter 0 dados não deixa nenhum"},
         {"1/(1d2-1)", 2, "o divisor pode ser 0 (vai de 0 a 1)"},
         {"5%(d3-2)", 2, "o divisor pode ser 0"},
         {"1/(1d2-3/2)", 2, "o divisor pode ser 0 (vai de -0,5 a 0,5)"},
@@ -352,6 +373,17 @@ TEST(DiceNotation, RefusesWhatItCannotRollWithThePositionAtFault)
         {"3d6 # " + QString(201, 'x'), 7, "rótulo longo demais (mais de 200 caracteres)"},
         {QString(9999, ' ') + "1", 0, ""},
         {QString(10000, ' ') + "1", 10001, "expressão longa demais (mais de 10000 caracteres)"},
+        // Fractions: the numerator and the denominator of every value must fit.
+        {"(-9223372036854775807-1)/2", 0, ""},
+        {"(-9223372036854775807-1)/2+1/3", 27, "64 bits"},
+        {primes.first(primes.lastIndexOf(u'+')), 0, ""},
+        {primes, 67, "64 bits"},
+        {"1/1d1000000/1d1000000/1d1000000", 0, ""},
+        {"1/1d1000000/1d1000000/1d1000000/1d10000", 32, "64 bits"},
+        {"(1/2)^62", 0, ""},
+        {"(1/2)^63", 6, "64 bits"},
+        {"(3/2)^1d40", 6, "64 bits"},
+        {"9223372036854775807.5", 1, "número com algarismos demais"},
         {"900d6!r1", 0, ""},
         {"900d6!r1+100d6!r1", 10, "rolagens demais"},
         {QStringList(102, "2").join('^'), 202, "potências encadeadas demais"},
@@ -412,6 +444,10 @@ TEST(DiceNotation, JsonSaysWhatHappenedToEachDieAndMember)
         const char *json;
     };
     const Row rows[] = {
+        {"2d2\t+ 1 # a \"b\" \\ c", {1, 2}, R"({"expressao": "2d2\t+ 1",
+            "rotulo": "a \"b\" \\ c", "termos": [{"termo": "2d2", "soma": 3, "dados": [
+                {"valor": 1, "mantido": true}, {"valor": 2, "mantido": true}]}],
+            "total": 4})"},
         {"3d10>=8f1 # ataque", {8, 1, 5}, R"({"expressao": "3d10>=8f1", "rotulo": "ataque",
             "termos": [{"termo": "3d10>=8f1", "sucessos": 0, "dados": [
                 {"valor": 8, "mantido": true, "sucesso": true, "falha": false},
@@ -452,6 +488,83 @@ TEST(DiceNotation, JsonSaysWhatHappenedToEachDieAndMember)
         ASSERT_FALSE(expected.isEmpty()) << row.expression;
         EXPECT_EQ(QJsonDocument::fromJson(line).object(), expected)
             << row.expression << "\n" << line.toStdString();
+    }
+}
+
+// With every cap reached and every value at an end of its range, a roll stays inside what
+// the parser allowed: no overflow, a total within the bounds, no more draws than the bound
+// (exactly as many where the bound is reached).
+TEST(DiceNotation, RollsAtEveryLimitStayInsideTheBounds)
+{
+    struct Row
+    {
+        const char *expression;
+        bool highest;
+        qint64 draws; // 0: at most the bound
+    };
+    const Row rows[] = {
+        {"3d6!", true, 303},
+        {"d20!r20", true, 10'201},
+        {"2d6r1", false, 202},
+        {"2d6ro1", false, 4},
+        {"3d6u", false, 0},
+        {"d6!!p", true, 101},
+        {"10000d1000000!!", true, 1'010'000},
+        {"(-9223372036854775807-1)/2", true, 0},
+        {"-(1d2)*4611686018427387904", true, 0},
+        {"1d1000000min1000000*9223372036854", false, 0},
+        {"(-2)^1d62", true, 0},
+        {"1/1d1000000/1d1000000/1d1000000", true, 0},
+        {"(1/2)^1d62", true, 0},
+        {"(-2)^1d62", false, 0},
+        {"{1d20+5, 1d20+5}kh1/3", true, 0},
+        {"{50d6+50d8}kh1>=8f1", true, 0},
+        {"floor(10000d6!!/7)%13-round(-5/2)", false, 0},
+    };
+    for (const Row &row : rows) {
+        const DiceExpression expression = parsed(row.expression);
+        EndDieSource source(row.highest);
+        DiceRoller roller(expression, source);
+        ASSERT_TRUE(roller.roll()) << row.expression;
+        const Fraction total = roller.outcome().total;
+        EXPECT_TRUE(total >= expression.minimum() && total <= expression.maximum())
+            << row.expression;
+        EXPECT_LE(roller.draws(), expression.maximumDraws()) << row.expression;
+        if (row.draws != 0) {
+            EXPECT_EQ(roller.draws(), row.draws) << row.expression;
+            EXPECT_EQ(expression.maximumDraws(), row.draws) << row.expression;
+        }
+    }
+}
+
+// Whether a condition holds for every face is found by trying a handful of faces, not all of
+// them: the same answer as trying them all, for every pair of compare points near the range.
+TEST(DieCondition, MeetsEveryValueAsTryingThemAllWould)
+{
+    using Relation = ComparePoint::Relation;
+    const Relation relations[] = {Relation::Equal, Relation::NotEqual, Relation::Less,
+                                  Relation::Greater, Relation::LessOrEqual,
+                                  Relation::GreaterOrEqual};
+    std::vector<ComparePoint> points;
+    for (const Relation relation : relations) {
+        for (qint64 value = -1; value <= 7; ++value)
+            points.push_back({relation, value});
+    }
+    for (qint64 low = 0; low <= 6; ++low) {
+        for (qint64 high = low; high <= 6; ++high) {
+            for (std::size_t a = 0; a < points.size(); ++a) {
+                for (std::size_t b = a; b < points.size(); ++b) {
+                    const DieCondition condition{{points[a], points[b]}};
+                    bool every = true;
+                    for (qint64 x = low; x <= high; ++x)
+                        every = every && condition.meets(x);
+                    ASSERT_EQ(condition.meetsEveryValue(low, high), every)
+                        << low << ".." << high << ": " << int(points[a].relation) << " "
+                        << points[a].value << ", " << int(points[b].relation) << " "
+                        << points[b].value;
+                }
+            }
+        }
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include <QStringList>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -104,6 +106,55 @@ std::map<Fraction, long double> enumerated(const DiceExpression &expression, qin
         ++sequences;
     } while (source.advance());
     return odds;
+}
+
+// The bounds the parser works out before rolling (the guarantee that no roll overflows) hold
+// every value the exact odds allow, through every operation; where a bound is reached by
+// some roll, it must equal the odds' extreme, so a bound that is merely loose also shows.
+TEST(DiceOdds, ParserBoundsHoldEveryPossibleValue)
+{
+    struct Row
+    {
+        const char *expression;
+        bool reached; // both bounds are reached by some roll
+    };
+    const Row rows[] = {
+        {"3d6", true},
+        {"4d6kh3", true},
+        {"4dF-2", true},
+        {"d6r1min2max5", true},
+        {"d4!!", true},
+        {"3d4!!", false}, // the longest explosions are far below 1e-150
+        {"2d4!p", false}, // penetration can count a 1 as 0 only when nothing exploded before
+        {"6d10>=8f1", true},
+        {"5d6!>=5kh2", true},
+        {"{1d6, 1d8}kh1", true},
+        {"{2d6, 1d4+3}dl1>=5f<5", true},
+        {"{3d4+2d6}k3", false}, // the bound lets every kept die be a six
+        {"1d6/2-1d4/3", true},
+        {"(1d6-3)*(1d4-2)", true},
+        {"1d20%1d6", false},
+        {"-7%(1d3)", false},
+        {"2^1d4-1d3^2", false}, // a power with a varying exponent is bounded loosely
+        {"(1d3-2)^3*1d2^2", true},
+        {"floor(1d6/4)+ceil(-1d6/4)", true},
+        {"round(1d9/2)*sign(1d3-2)", true},
+        {"abs(1d6-1d6)", true},
+        {"min(1d6, 1d4, 3)-max(2d4/2, 1d2)", true},
+        {"1.5*2d4-0.25", true},
+    };
+    for (const Row &row : rows) {
+        const DiceExpression expression = parsed(row.expression);
+        const DiceDistribution distribution = odds(expression);
+        distribution.forEach([&](Fraction value, double) {
+            EXPECT_TRUE(value >= expression.minimum() && value <= expression.maximum())
+                << row.expression;
+        });
+        if (row.reached) {
+            EXPECT_EQ(distribution.minimum(), expression.minimum()) << row.expression;
+            EXPECT_EQ(distribution.maximum(), expression.maximum()) << row.expression;
+        }
+    }
 }
 
 // Every construct of the notation on dice small enough to enumerate every roll, caps of 100
