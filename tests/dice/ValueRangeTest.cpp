@@ -75,9 +75,10 @@ TEST(ValueRange, EveryBinaryResultLiesWithinItsBound)
                                       || row.operation == Operation::Remainder)
                                      && b.holdsZero();
                 ASSERT_EQ(bound.has_value(), !refused) << int(row.operation);
-                if (bound)
+                if (bound) {
                     EXPECT_TRUE(holdsEveryResult(*bound, row.operation, a, &b))
                         << int(row.operation);
+                }
             }
         }
     }
