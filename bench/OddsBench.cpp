@@ -1,7 +1,7 @@
 // The exact odds (DiceOdds) of the expressions whose compute time quessar-cli chances promises.
 
-#include "dice/DiceNotation.h"
-#include "dice/DiceOdds.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/odds/DiceOdds.h"
 
 #include <QString>
 

@@ -2,11 +2,11 @@
 // past its end). Whatever parses rolls without overflow to a total within the bounds the
 // parser worked out, drawing no more dice than it allowed, with the kept dice making up each
 // term's value; the text and JSON renderings agree on the total.
-#include "dice/DiceNotation.h"
-#include "dice/DiceOutcomeFormat.h"
-#include "dice/DiceOutcomeJson.h"
-#include "dice/DiceRoller.h"
-#include "dice/DieSource.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/format/DiceOutcomeFormat.h"
+#include "dice/format/DiceOutcomeJson.h"
+#include "dice/roll/DiceRoller.h"
+#include "dice/roll/DieSource.h"
 
 #include <QByteArray>
 #include <QJsonDocument>

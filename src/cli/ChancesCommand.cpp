@@ -3,12 +3,12 @@
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 #include "cli/DiceExpressionArgument.h"
-#include "dice/DiceNotation.h"
-#include "dice/DiceOdds.h"
-#include "dice/DiceOddsReport.h"
-#include "dice/OddsBudget.h"
-#include "dice/SampledOdds.h"
-#include "dice/SplitMixDieSource.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/odds/DiceOdds.h"
+#include "dice/format/DiceOddsReport.h"
+#include "dice/odds/OddsBudget.h"
+#include "dice/odds/SampledOdds.h"
+#include "dice/roll/SplitMixDieSource.h"
 
 #include <QCommandLineParser>
 

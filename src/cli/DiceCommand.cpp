@@ -3,11 +3,11 @@
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 #include "cli/DiceExpressionArgument.h"
-#include "dice/DiceNotation.h"
-#include "dice/DiceOutcomeFormat.h"
-#include "dice/DiceOutcomeJson.h"
-#include "dice/DiceRoller.h"
-#include "dice/SplitMixDieSource.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/format/DiceOutcomeFormat.h"
+#include "dice/format/DiceOutcomeJson.h"
+#include "dice/roll/DiceRoller.h"
+#include "dice/roll/SplitMixDieSource.h"
 
 #include <QCommandLineParser>
 

@@ -1,6 +1,6 @@
 #include "cli/DiceExpressionArgument.h"
 
-#include "dice/DiceNotation.h"
+#include "dice/notation/DiceNotation.h"
 
 #include <algorithm>
 

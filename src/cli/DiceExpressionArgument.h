@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dice/DiceExpression.h"
+#include "dice/expression/DiceExpression.h"
 
 #include <QString>
 #include <QStringList>

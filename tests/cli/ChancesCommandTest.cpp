@@ -2,8 +2,8 @@
 
 #include "CliProcess.h"
 
-#include "dice/DiceNotation.h"
-#include "dice/DiceOdds.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/odds/DiceOdds.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

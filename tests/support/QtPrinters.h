@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dice/Fraction.h"
+#include "dice/number/Fraction.h"
 
 #include <QString>
 

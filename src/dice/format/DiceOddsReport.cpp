@@ -1,0 +1,307 @@
+#include "dice/format/DiceOddsReport.h"
+
+#include "dice/expression/DiceExpression.h"
+#include "dice/format/DiceOutcomeFormat.h"
+#include "dice/format/DiceOutcomeJson.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr int Columns = 72;
+// 95 % of a normal distribution lies within this many standard deviations of its mean.
+constexpr double Z95 = 1.959963984540054;
+
+void appendDouble(QByteArray &out, double value)
+{
+    char digits[32];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+}
+
+// A real number with at most `places` decimals and a decimal comma: 12,2446; 10,5; 3.
+void appendDecimal(QByteArray &out, double value, int places)
+{
+    QByteArray text = QByteArray::number(value, 'f', places);
+    if (text.contains('.')) {
+        while (text.endsWith('0'))
+            text.chop(1);
+        if (text.endsWith('.'))
+            text.chop(1);
+    }
+    if (text == "-0")
+        text = "0";
+    text.replace('.', ',');
+    out += text;
+}
+
+// A probability in percent, two decimals: "100,00" only when certain; "<0,01" and ">99,99"
+// for what would round to 0 or to 100 without being it.
+QByteArray percent(double p, bool certain)
+{
+    if (certain)
+        return "100,00";
+    const double x = p * 100;
+    if (x >= 99.995)
+        return ">99,99";
+    if (x > 0 && x < 0.005)
+        return "<0,01";
+    QByteArray text = QByteArray::number(x, 'f', 2);
+    text.replace('.', ',');
+    return text;
+}
+
+void appendPadded(QByteArray &out, const QByteArray &text, qsizetype width)
+{
+    // Width in characters: every byte of these texts is one, but for "á" (two bytes).
+    const qsizetype shown = text.size() - text.count("\xC3\xA1");
+    if (shown < width)
+        out += QByteArray(width - shown, ' ');
+    out += text;
+}
+
+QByteArray decimal(Fraction value)
+{
+    QByteArray text;
+    value.appendDecimal(text, 4, ',');
+    return text;
+}
+
+// A bar of `eighths` eighths of a character.
+void appendBar(QByteArray &out, qint64 eighths)
+{
+    static const char *const partial[] = {"",
+                                          "\u258F",
+                                          "\u258E",
+                                          "\u258D",
+                                          "\u258C",
+                                          "\u258B",
+                                          "\u258A",
+                                          "\u2589"};
+    for (qint64 i = 0; i < eighths / 8; ++i)
+        out += "\u2588";
+    out += partial[eighths % 8];
+}
+
+void appendJsonValue(QByteArray &out, const char *key, Fraction value)
+{
+    out += '"';
+    out += key;
+    out += "\":";
+    DiceOutcomeJson::appendValue(out, value, (QByteArray(key) + "_fracao").constData());
+}
+
+} // namespace
+
+DiceOddsReport::DiceOddsReport(const DiceExpression &expression, const DiceDistribution &odds,
+                               qint64 samples)
+    : m_expression(expression), m_odds(odds), m_samples(samples)
+{
+    odds.forEach([&](Fraction value, double p) { m_rows.push_back({value, p, 0, 0}); });
+    double sum = 0;
+    for (Row &row : m_rows) {
+        sum += row.chance;
+        row.atMost = sum;
+    }
+    sum = 0;
+    for (auto row = m_rows.rbegin(); row != m_rows.rend(); ++row) {
+        sum += row->chance;
+        row->atLeast = sum;
+    }
+    m_rows.front().atLeast = 1;
+    m_rows.back().atMost = 1;
+}
+
+double DiceOddsReport::margin(const std::vector<double> &probabilities) const
+{
+    double widest = 0;
+    for (const double p : probabilities)
+        widest = std::max(widest, Z95 * std::sqrt(p * (1 - p) / double(m_samples)));
+    return widest;
+}
+
+void DiceOddsReport::appendHeading(QByteArray &out) const
+{
+    out += m_expression.shownUtf8();
+    out += ": média ";
+    appendDecimal(out, m_odds.mean(), 4);
+    out += "; desvio padrão ";
+    appendDecimal(out, m_odds.standardDeviation(), 4);
+    out += "; mínimo ";
+    out += decimal(m_odds.minimum());
+    out += "; máximo ";
+    out += decimal(m_odds.maximum());
+    AppendDiceLabel(out, m_expression);
+    out += '\n';
+    if (m_samples > 0) {
+        std::vector<double> shown;
+        for (const Row &row : m_rows)
+            shown.insert(shown.end(), {row.chance, row.atLeast, row.atMost});
+        out += "estimativa: ";
+        out += QByteArray::number(m_samples);
+        out += " rolagens; margem de erro a 95 %: ±";
+        appendDecimal(out, margin(shown) * 100, 2);
+        out += " p.p., média ±";
+        appendDecimal(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)), 4);
+        out += '\n';
+    }
+}
+
+void DiceOddsReport::appendText(QByteArray &out, const std::function<void()> &written) const
+{
+    appendHeading(out);
+    const auto rare = [](const Row &row) { return row.chance < 0.00005; };
+    qsizetype first = 0;
+    qsizetype end = qsizetype(m_rows.size());
+    while (first < end && rare(m_rows[std::size_t(first)]))
+        ++first;
+    while (end > first && rare(m_rows[std::size_t(end - 1)]))
+        --end;
+    if (first <= LongestRareRun)
+        first = 0;
+    if (qsizetype(m_rows.size()) - end <= LongestRareRun)
+        end = qsizetype(m_rows.size());
+
+    qsizetype width = 5; // "valor"
+    double likeliest = 0;
+    for (const Row &row : m_rows) {
+        width = std::max(width, qsizetype(decimal(row.value).size()));
+        likeliest = std::max(likeliest, row.chance);
+    }
+    const qsizetype bar = std::clamp<qsizetype>(Columns - (width + 35), 5, LongestBar);
+
+    const auto fold = [&](qsizetype from, qsizetype to) {
+        double together = 0;
+        for (qsizetype i = from; i < to; ++i)
+            together += m_rows[std::size_t(i)].chance;
+        out += QByteArray(width - 1, ' ');
+        out += "\xE2\x80\xA6 "; // …
+        out += QByteArray::number(to - from);
+        out += " valores raros, de ";
+        out += decimal(m_rows[std::size_t(from)].value);
+        out += " a ";
+        out += decimal(m_rows[std::size_t(to - 1)].value);
+        out += ": juntos ";
+        out += percent(together, from == 0 && to == qsizetype(m_rows.size()));
+        out += " %\n";
+    };
+
+    appendPadded(out, "valor", width);
+    out += "    chance  pelo menos  no m\xC3\xA1ximo\n";
+    if (first > 0)
+        fold(0, first);
+    const qsizetype last = qsizetype(m_rows.size()) - 1;
+    for (qsizetype i = first; i < end; ++i) {
+        const Row &row = m_rows[std::size_t(i)];
+        appendPadded(out, decimal(row.value), width);
+        out += "  ";
+        appendPadded(out, percent(row.chance, m_rows.size() == 1), 6);
+        out += " %  ";
+        appendPadded(out, percent(row.atLeast, i == 0), 8);
+        out += " %  ";
+        appendPadded(out, percent(row.atMost, i == last), 7);
+        out += " %";
+        const auto eighths = qint64(std::lround(row.chance / likeliest * double(bar * 8)));
+        if (eighths > 0) {
+            out += "  ";
+            appendBar(out, eighths);
+        }
+        out += '\n';
+        if (written)
+            written();
+    }
+    if (end < qsizetype(m_rows.size()))
+        fold(end, qsizetype(m_rows.size()));
+}
+
+void DiceOddsReport::appendJsonHead(QByteArray &out) const
+{
+    out += "{\"expressao\":";
+    DiceOutcomeJson::appendString(out, m_expression.shownUtf8());
+    if (!m_expression.label().isEmpty()) {
+        out += ",\"rotulo\":";
+        DiceOutcomeJson::appendString(out, m_expression.label().toUtf8());
+    }
+    if (m_samples == 0)
+        return;
+    std::vector<double> shown;
+    for (const Row &row : m_rows)
+        shown.insert(shown.end(), {row.chance, row.atLeast, row.atMost});
+    out += ",\"estimativa\":{\"amostras\":";
+    out += QByteArray::number(m_samples);
+    out += ",\"margem_de_erro\":";
+    appendDouble(out, margin(shown));
+    out += ",\"margem_de_erro_media\":";
+    appendDouble(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)));
+    out += '}';
+}
+
+void DiceOddsReport::appendJson(QByteArray &out, const std::function<void()> &written) const
+{
+    appendJsonHead(out);
+    out += ",\"media\":";
+    appendDouble(out, m_odds.mean());
+    out += ",\"desvio_padrao\":";
+    appendDouble(out, m_odds.standardDeviation());
+    out += ',';
+    appendJsonValue(out, "minimo", m_odds.minimum());
+    out += ',';
+    appendJsonValue(out, "maximo", m_odds.maximum());
+    out += ",\"distribuicao\":[";
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const Row &row = m_rows[i];
+        out += i == 0 ? "{\"valor\":" : ",{\"valor\":";
+        DiceOutcomeJson::appendValue(out, row.value, "fracao");
+        out += ",\"probabilidade\":";
+        appendDouble(out, row.chance);
+        out += ",\"pelo_menos\":";
+        appendDouble(out, row.atLeast);
+        out += ",\"no_maximo\":";
+        appendDouble(out, row.atMost);
+        out += '}';
+        if (written)
+            written();
+    }
+    out += "]}\n";
+}
+
+void DiceOddsReport::appendTargetText(QByteArray &out, Fraction target) const
+{
+    const double exactly = m_odds.probabilityOf(target);
+    const double atLeast = m_odds.atLeast(target);
+    const double atMost = m_odds.atMost(target);
+    out += m_expression.shownUtf8();
+    out += ", alvo ";
+    out += decimal(target);
+    out += ": exatamente ";
+    out += percent(exactly, exactly == 1);
+    out += " %; pelo menos ";
+    out += percent(atLeast, atLeast == 1);
+    out += " %; no m\xC3\xA1ximo ";
+    out += percent(atMost, atMost == 1);
+    out += " %";
+    if (m_samples > 0) {
+        out += " (estimativa: ";
+        out += QByteArray::number(m_samples);
+        out += " rolagens; margem de erro a 95 %: ±";
+        appendDecimal(out, margin({exactly, atLeast, atMost}) * 100, 2);
+        out += " p.p.)";
+    }
+    AppendDiceLabel(out, m_expression);
+    out += '\n';
+}
+
+void DiceOddsReport::appendTargetJson(QByteArray &out, Fraction target) const
+{
+    appendJsonHead(out);
+    out += ',';
+    appendJsonValue(out, "alvo", target);
+    out += ",\"exatamente\":";
+    appendDouble(out, m_odds.probabilityOf(target));
+    out += ",\"pelo_menos\":";
+    appendDouble(out, m_odds.atLeast(target));
+    out += ",\"no_maximo\":";
+    appendDouble(out, m_odds.atMost(target));
+    out += "}\n";
+}
