@@ -440,7 +440,7 @@ private:
         group.text = m_scan.sliced(open, m_scan.index()).toString();
 
         std::optional<ValueRange> range;
-        const bool modified = group.keep.keep != DiceKeep::All || group.target.isSet();
+        const bool modified = group.keep.isSet() || group.target.isSet();
         if (members.size() == 1 && modified && poolsDice(firstMemberSteps, group.poolTerms)) {
             PoolBounds bounds;
             for (const qint32 term : group.poolTerms)
@@ -478,7 +478,7 @@ private:
             const DiceExpression::Step &step = m_steps[i];
             if (step.operation == Operation::Dice) {
                 const DiceTerm &term = m_terms[std::size_t(step.index)];
-                if (term.keep.keep != DiceKeep::All || term.target.isSet())
+                if (term.keep.isSet() || term.target.isSet())
                     return false;
                 terms.push_back(step.index);
             } else if (step.operation != Operation::Add) {

@@ -89,20 +89,21 @@ bool ModifierReader::parseKeep(KeepRule &rule, qsizetype &modifierIndex, bool &p
     const bool keep = s.current() == u'k';
     s.advance();
     plainDrop = false;
+    DiceKeep kind = DiceKeep::KeepHighest;
     if (s.current() == u'h' || s.current() == u'l') {
         const bool highest = s.current() == u'h';
         s.advance();
-        rule.keep = keep ? (highest ? DiceKeep::KeepHighest : DiceKeep::KeepLowest)
-                         : (highest ? DiceKeep::DropHighest : DiceKeep::DropLowest);
+        kind = keep ? (highest ? DiceKeep::KeepHighest : DiceKeep::KeepLowest)
+                    : (highest ? DiceKeep::DropHighest : DiceKeep::DropLowest);
     } else {
-        rule.keep = keep ? DiceKeep::KeepHighest : DiceKeep::DropLowest;
+        kind = keep ? DiceKeep::KeepHighest : DiceKeep::DropLowest;
         plainDrop = !keep;
     }
     const auto count =
         s.requireNumber(std::numeric_limits<qint64>::max(), QStringLiteral("quantidade"));
     if (!count)
         return false;
-    rule.count = *count;
+    rule.add(kind, *count);
     return true;
 }
 
@@ -110,11 +111,12 @@ bool ModifierReader::checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qs
                                          QStringView one, QStringView many,
                                          const QString &suggestion)
 {
-    if (rule.keep == DiceKeep::All || rule.droppedOf(fewest) < fewest)
+    if (!rule.isSet() || rule.droppedOf(fewest) < fewest)
         return true;
-    const bool keeps = rule.keep == DiceKeep::KeepHighest || rule.keep == DiceKeep::KeepLowest;
+    const bool keeps = rule.keepHighest || rule.keepLowest;
     QString message = keeps ? QStringLiteral("manter 0 ") + many.toString()
-                            : QStringLiteral("descartar ") + QString::number(rule.count)
+                            : QStringLiteral("descartar ")
+                                  + QString::number(std::max(rule.dropHighest, rule.dropLowest))
                                   + QStringLiteral(" de ") + QString::number(fewest) + u' '
                                   + (fewest == 1 ? one : many).toString();
     message += QStringLiteral(" não deixa nenhum");
@@ -257,9 +259,9 @@ bool ModifierReader::parseTermModifiers(DiceTerm &term, qsizetype start)
                                     .arg(term.count)
                                     .arg(high - low + 1));
     QString suggestion;
-    if (plainDrop && term.keep.count >= 1 && term.keep.count <= DiceNotation::MaxFaces)
+    if (plainDrop && term.keep.dropLowest >= 1 && term.keep.dropLowest <= DiceNotation::MaxFaces)
         suggestion = s.sliced(start, keepAt).toString() + QStringLiteral("+d")
-                     + QString::number(term.keep.count);
+                     + QString::number(term.keep.dropLowest);
     return checkKeepLeavesSome(term.keep, term.count, keepAt, u"dado", u"dados", suggestion);
 }
 
