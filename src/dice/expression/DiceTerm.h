@@ -5,8 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 // The faces a die shows.
 enum class DieKind : quint8 {
@@ -15,38 +17,91 @@ enum class DieKind : quint8 {
     FateOne,  // dF.1: -1 and +1 each 1/6, 0 four times in six (rolled as a d6: 1 is -1, 6 is +1)
 };
 
-// Which dice (of a term) or members (of a group) count.
+// One keep/drop rule as written.
 enum class DiceKeep : quint8 {
-    All,         // no keep/drop
     KeepHighest, // khK, kK
     KeepLowest,  // klK
     DropHighest, // dhK
     DropLowest,  // dlK, dK
 };
 
+// Which dice (of a term) or members (of a group) count, under every keep/drop rule written
+// after it. Each rule chooses on its own among all the dice in play, and a die counts only
+// when no rule sets it aside; so of n dice the L(n) lowest and the H(n) highest are set aside,
+// L the most that any rule drops from the low end (khK drops n − K, dlK drops K) and H the
+// most from the high end (klK drops n − K, dhK drops K); when L + H reaches n, all of them.
+// Only the strictest rule of each kind matters, so those are all that is kept.
 struct KeepRule
 {
-    DiceKeep keep = DiceKeep::All;
-    qint64 count = 0; // K
+    std::optional<qint64> keepHighest; // the fewest K of khK/kK
+    std::optional<qint64> keepLowest;  // the fewest K of klK
+    qint64 dropHighest = 0;            // the most K of dhK
+    qint64 dropLowest = 0;             // the most K of dlK/dK
 
-    // How many of `size` dice or members it sets aside: keeping more than there are keeps
-    // all, dropping more drops all (the parser refuses a rule that could leave none).
-    qint64 droppedOf(qint64 size) const
+    bool isSet() const { return keepHighest || keepLowest || dropHighest > 0 || dropLowest > 0; }
+
+    void add(DiceKeep keep, qint64 count)
     {
         switch (keep) {
-        case DiceKeep::All:
-            return 0;
         case DiceKeep::KeepHighest:
+            keepHighest = keepHighest ? std::min(*keepHighest, count) : count;
+            break;
         case DiceKeep::KeepLowest:
-            return size - (count < size ? count : size);
+            keepLowest = keepLowest ? std::min(*keepLowest, count) : count;
+            break;
         case DiceKeep::DropHighest:
+            dropHighest = std::max(dropHighest, count);
+            break;
         case DiceKeep::DropLowest:
-            return count < size ? count : size;
+            dropLowest = std::max(dropLowest, count);
+            break;
         }
-        return 0;
     }
-    // Whether the ones set aside are the lowest (else the highest).
-    bool dropsLowest() const { return keep == DiceKeep::KeepHighest || keep == DiceKeep::DropLowest; }
+
+    // How many of `size` dice or members are set aside from the low end, and from the high
+    // end (each at most `size`; the two may overlap).
+    qint64 droppedLowOf(qint64 size) const
+    {
+        qint64 low = std::min(dropLowest, size);
+        if (keepHighest)
+            low = std::max(low, size - std::min(*keepHighest, size));
+        return low;
+    }
+    qint64 droppedHighOf(qint64 size) const
+    {
+        qint64 high = std::min(dropHighest, size);
+        if (keepLowest)
+            high = std::max(high, size - std::min(*keepLowest, size));
+        return high;
+    }
+    // How many of `size` are set aside in all.
+    qint64 droppedOf(qint64 size) const
+    {
+        const qint64 low = droppedLowOf(size);
+        const qint64 high = droppedHighOf(size);
+        return low >= size - high ? size : low + high;
+    }
+    // The fewest and the most that stay of `fewest` to `most` dice: n − droppedOf(n) is
+    // piecewise linear in n, so its extremes lie at the ends or where a rule starts to bite.
+    std::pair<qint64, qint64> keptRange(qint64 fewest, qint64 most) const
+    {
+        qint64 lowest = most - droppedOf(most);
+        qint64 highest = lowest;
+        const qint64 kh = keepHighest.value_or(0);
+        const qint64 kl = keepLowest.value_or(0);
+        // Counts may be as large as a qint64 holds: a sum past `most` is only skipped.
+        const auto plus = [most](qint64 a, qint64 b) { return a > most - b ? most + 1 : a + b; };
+        for (const qint64 n : {fewest, kh, kl, dropLowest, dropHighest, plus(kh, dropLowest),
+                               plus(kl, dropHighest), plus(dropLowest, dropHighest),
+                               plus(kh, kl)}) {
+            if (n < fewest || n > most)
+                continue;
+            const qint64 kept = n - droppedOf(n);
+            lowest = std::min(lowest, kept);
+            highest = std::max(highest, kept);
+        }
+        return {lowest, highest};
+    }
 };
 
 // Success counting: a term or group followed by a compare point counts the dice (members)
@@ -86,7 +141,9 @@ enum class SortKind : quint8 { None, Ascending, Descending }; // s/sa, sd
 //    A die rolled by an explosion is never set aside by `unique`; its fresh faces do
 //    follow the rerolls.
 // 4. Keep/drop chooses among the dice in play (not the rerolled-away ones), explosions'
-//    extra dice included; among equal values the earlier die is kept.
+//    extra dice included (KeepRule: every rule at once). The highest are set aside first,
+//    then the lowest of the rest; among equal values the later die goes first, so the
+//    earlier one is kept.
 // 5. Without a target the term's value is the sum of the kept dice. With one, it is the
 //    number of kept dice that meet `target.success` less the number that meet
 //    `target.failure` (a die may meet both and count +1 -1).

@@ -30,17 +30,21 @@ std::optional<DiceDistribution> termOdds(const DiceTerm &term, const KeepRule &k
     if (budget.refused())
         return std::nullopt;
     if (term.unique != UniqueKind::None
-        || (term.explode == ExplodeKind::Explode && keep.keep != DiceKeep::All))
+        || (term.explode == ExplodeKind::Explode && keep.isSet()))
         return PoolOdds::dice({{&die, term.count}}, keep, target, budget);
 
     const DieScore score{target};
+    const qint64 low = keep.droppedLowOf(term.count);
+    const qint64 high = keep.droppedHighOf(term.count);
     const qint64 kept = term.count - keep.droppedOf(term.count);
     if (kept < term.count) {
         const auto value = die.value(budget);
         if (!value)
             return std::nullopt;
-        return fromWhole(
-            KeptDiceOdds::evaluate(*value, score, term.count, kept, keep.dropsLowest(), budget));
+        // Swept from the end that sets fewer aside.
+        const bool fromHighest = high <= low;
+        return fromWhole(KeptDiceOdds::evaluate(*value, score, term.count, kept, fromHighest,
+                                                budget, fromHighest ? high : low));
     }
     auto one = die.chain(score, budget);
     WholeOdds sum;
@@ -54,7 +58,7 @@ std::optional<DiceDistribution> pooledOdds(const DiceExpression &expression,
                                            const DiceGroup &group, OddsBudget &budget)
 {
     const TargetRule *target = group.target.isSet() ? &group.target : nullptr;
-    if (group.keep.keep == DiceKeep::All) {
+    if (!group.keep.isSet()) {
         // Nothing dropped: the count is the sum of each term's own.
         std::optional<DiceDistribution> total;
         for (const qint32 index : group.poolTerms) {
@@ -83,7 +87,7 @@ std::optional<DiceDistribution> memberOdds(const DiceGroup &group,
                                            const std::vector<DiceDistribution> &members,
                                            OddsBudget &budget)
 {
-    if (group.keep.keep != DiceKeep::All)
+    if (group.keep.isSet())
         return PoolOdds::members(members, group.keep,
                                  group.target.isSet() ? &group.target : nullptr, budget);
     if (group.target.isSet())

@@ -84,7 +84,8 @@ void KeptDiceOdds::binomial(qint64 n, double q, std::vector<double> &out)
 }
 
 std::optional<WholeOdds> KeptDiceOdds::evaluate(const WholeOdds &die, DieScore score, qint64 n,
-                                                qint64 kept, bool highest, OddsBudget &budget)
+                                                qint64 kept, bool highest, OddsBudget &budget,
+                                                qint64 skipped)
 {
     const Sweep sweep(die, score, highest);
     const std::size_t faces = sweep.chance.size();
@@ -92,7 +93,7 @@ std::optional<WholeOdds> KeptDiceOdds::evaluate(const WholeOdds &die, DieScore s
     const double span = double(*highestScore - *lowest);
 
     WholeOdds result;
-    if (kept == 1) {
+    if (kept == 1 && skipped == 0) {
         if (!budget.admitValues(span + 1) || !budget.spend(double(faces) * 40))
             return std::nullopt;
         result.cover(*lowest, *highestScore);
@@ -102,21 +103,30 @@ std::optional<WholeOdds> KeptDiceOdds::evaluate(const WholeOdds &die, DieScore s
         return result;
     }
 
-    // At most: every state (j, s) at every face, s spanning j × span + 1 values; the binomial
-    // chances of each j, n − j + 1 of them; far less where the chances fall below Tiny.
-    double most = double(faces) * double(kept) * double(n);
+    // The dice placed so far from the kept end: the first `skipped` are set aside, the next
+    // `kept` score, and once `placed` of them are down the rest are set aside too.
+    const qint64 placed = skipped + kept;
+    const auto scoredOf = [skipped](qint64 from, qint64 to) {
+        return std::max<qint64>(0, to - std::max(from, skipped));
+    };
+
+    // At most: every state (j, s) at every face, s spanning (j − skipped) × span + 1 values;
+    // the binomial chances of each j, n − j + 1 of them; far less where the chances fall
+    // below Tiny.
+    double most = double(faces) * double(placed) * double(n);
     double held = 0;
-    for (qint64 j = 0; j < kept; ++j) {
-        most += double(faces) * (double(j) * span + 1) * double(kept - j + 1);
-        held += double(j) * span + 1;
+    for (qint64 j = 0; j < placed; ++j) {
+        const double values = double(scoredOf(0, j)) * span + 1;
+        most += double(faces) * values * double(placed - j + 1);
+        held += values;
     }
     const bool stepwise = !budget.canSpend(most) || held > OddsBudget::MaxStates
                           || double(kept) * span + 1 > OddsBudget::MaxValues;
     if (!stepwise && !budget.spend(most))
         return std::nullopt;
 
-    std::vector<WholeOdds> state(static_cast<std::size_t>(kept));
-    std::vector<WholeOdds> next(static_cast<std::size_t>(kept));
+    std::vector<WholeOdds> state(static_cast<std::size_t>(placed));
+    std::vector<WholeOdds> next(static_cast<std::size_t>(placed));
     state[0] = WholeOdds::point(0);
     std::vector<double> chances;
     for (std::size_t i = 0; i < faces; ++i) {
@@ -126,33 +136,34 @@ std::optional<WholeOdds> KeptDiceOdds::evaluate(const WholeOdds &die, DieScore s
         for (WholeOdds &odds : next)
             odds = WholeOdds();
         if (stepwise) {
-            double work = double(kept) * double(n);
+            double work = double(placed) * double(n);
             double states = double(result.p.size());
-            for (qint64 j = 0; j < kept; ++j) {
-                work += double(state[std::size_t(j)].p.size()) * double(kept - j + 1);
+            for (qint64 j = 0; j < placed; ++j) {
+                work += double(state[std::size_t(j)].p.size()) * double(placed - j + 1);
                 states += double(state[std::size_t(j)].p.size());
             }
             if (!budget.spendStep(work) || !budget.admitStates(states)
                 || !budget.admitValues(double(result.p.size())))
                 return std::nullopt;
         }
-        for (qint64 j = 0; j < kept; ++j) {
+        for (qint64 j = 0; j < placed; ++j) {
             const WholeOdds &from = state[std::size_t(j)];
             if (from.isEmpty())
                 continue;
             const qint64 unplaced = n - j;
             binomial(unplaced, q, chances);
-            const qint64 needed = kept - j;
+            const qint64 needed = placed - j;
             for (qint64 c = 0; c < needed && c <= unplaced; ++c) {
                 if (chances[std::size_t(c)] > 0)
-                    next[std::size_t(j + c)].addShifted(from, c * face, chances[std::size_t(c)]);
+                    next[std::size_t(j + c)].addShifted(from, scoredOf(j, j + c) * face,
+                                                        chances[std::size_t(c)]);
             }
             // The rest of the kept dice all show this face: summed from the small end.
             double rest = 0;
             for (qint64 c = unplaced; c >= needed; --c)
                 rest += chances[std::size_t(c)];
             if (rest > 0)
-                result.addShifted(from, needed * face, rest);
+                result.addShifted(from, scoredOf(j, placed) * face, rest);
         }
         for (WholeOdds &odds : next)
             odds.trim();

@@ -40,6 +40,18 @@ bool OddsBudget::charge(double work, bool step)
                       .arg(amountOf(m_work, QStringLiteral("operações")), amount(MaxWork)));
 }
 
+bool OddsBudget::affordAtLeast(double work)
+{
+    if (canSpend(work))
+        return true;
+    if (refused())
+        return false;
+    return refuse(QStringLiteral("trabalho demais para o cálculo exato (pelo menos %1; o limite "
+                                 "é %2)")
+                      .arg(amountOf(m_work + work, QStringLiteral("operações")),
+                           amount(MaxWork)));
+}
+
 bool OddsBudget::admitValues(double values)
 {
     if (refused())

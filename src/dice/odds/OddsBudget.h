@@ -35,6 +35,10 @@ public:
     bool spend(double work);
     bool spendStep(double work);
     bool canSpend(double work) const { return !refused() && m_work + work <= double(MaxWork); }
+    // For an evaluator that pays step by step but can tell beforehand the least its steps
+    // will cost: refuses at once when even that does not fit, charging nothing otherwise (the
+    // steps pay as they go).
+    bool affordAtLeast(double work);
     bool admitValues(double values);
     bool admitStates(double states);
 

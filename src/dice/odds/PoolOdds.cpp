@@ -25,13 +25,30 @@ constexpr std::size_t StatesInCaches = 10'000;
 // What a state's key counts for among the probabilities held.
 constexpr double KeyStates = 16;
 
-// How a state keeps its multiset.
+// How a state keeps its multiset: the `capacity` values that matter, sorted. Once full, a new
+// value goes in and the one at index `evict` goes out (0: the lowest, `capacity`: the
+// highest, between them: the multiset holds the `evict` lowest and the rest highest).
 struct Plan
 {
     qint64 capacity = 0;  // values kept in the multiset (0: none)
-    bool top = false;     // the highest values (else the lowest)
+    qint64 evict = 0;     // which goes out of a full multiset
     bool total = false;   // the odds of the total of all values ride along
-    bool subtract = false; // the value is the total less the multiset's (else the multiset's)
+    // At the end the value is the total (when it rides along) less the multiset, plus the
+    // multiset's values that count: all but its `low` lowest and `high` highest, or, when
+    // the pool's size varies, all but the rule's lowest and highest of the multiset's size.
+    bool fixedSize = true;
+    qint64 low = 0;
+    qint64 high = 0;
+    KeepRule rule;
+
+    // The values of the multiset (of `size`) that do not count, from each end.
+    std::pair<qint64, qint64> setAside(qint64 size) const
+    {
+        if (fixedSize)
+            return {std::min(low, size), std::min(high, size - std::min(low, size))};
+        const qint64 lowest = rule.droppedLowOf(size);
+        return {lowest, std::min(rule.droppedHighOf(size), size - lowest)};
+    }
 };
 
 // C(n + k, k), in floating point: the number of multisets of at most k of n values.
@@ -40,36 +57,61 @@ double multisets(double n, double k)
     return std::exp(std::lgamma(n + k + 1) - std::lgamma(n + 1) - std::lgamma(k + 1));
 }
 
-// The two ways to keep a fixed number of values out of `size`: keep the `kept` on one side,
-// or drop the others and follow the total. The cheaper, by the states each may need.
+// The ways to follow the kept values out of `size` (the most dice the pool can hold when it
+// varies): keep those at one end with the ones set aside beyond them, or the ones set aside
+// at both ends and the total. The cheapest, by the states each may need.
 Plan choosePlan(const KeepRule &keep, qint64 size, bool fixedSize, bool wholeScores,
                 double values, double totalSpan)
 {
     Plan plan;
-    if (keep.keep == DiceKeep::All) {
+    plan.rule = keep;
+    plan.fixedSize = fixedSize;
+    if (!keep.isSet()) {
         plan.total = true;
         return plan;
     }
-    const bool keepsHigh = keep.dropsLowest();
-    const bool natural = keep.keep == DiceKeep::KeepHighest || keep.keep == DiceKeep::KeepLowest;
-    qint64 kept = keep.count;
-    qint64 dropped = keep.count;
-    bool useKeep = natural;
     if (fixedSize) {
-        dropped = keep.droppedOf(size);
-        kept = size - dropped;
-        useKeep = !wholeScores
-                  || multisets(values, double(kept))
-                         <= multisets(values, double(dropped)) * totalSpan;
+        const qint64 low = keep.droppedLowOf(size);
+        const qint64 high = keep.droppedHighOf(size);
+        const qint64 kept = size - low - high;
+        // Keep the kept ones and those set aside beyond them at the end that sets fewer
+        // aside; or follow the total and the ones set aside at both ends.
+        const bool fromTop = high <= low;
+        const qint64 side = kept + (fromTop ? high : low);
+        const bool useKeep =
+            !wholeScores || multisets(values, double(side))
+                                <= multisets(values, double(low + high)) * totalSpan;
+        if (useKeep) {
+            plan.capacity = side;
+            plan.evict = fromTop ? 0 : side;
+            plan.low = 0;
+            plan.high = 0;
+            (fromTop ? plan.high : plan.low) = fromTop ? high : low;
+        } else {
+            plan.capacity = low + high;
+            plan.evict = low;
+            plan.total = true;
+            plan.low = low;
+            plan.high = high;
+        }
+        return plan;
     }
-    if (useKeep) {
-        plan.capacity = kept;
-        plan.top = keepsHigh;
+    // The pool's size varies: a rule that keeps K from one end follows those K (and the
+    // ones the other end's drops reach among them); drops alone follow the total and the
+    // ones they set aside; keeping from both ends follows every die.
+    if (keep.keepHighest && keep.keepLowest) {
+        plan.capacity = size;
+        plan.evict = size;
+    } else if (keep.keepHighest) {
+        plan.capacity = *keep.keepHighest + keep.dropLowest;
+        plan.evict = 0;
+    } else if (keep.keepLowest) {
+        plan.capacity = *keep.keepLowest + keep.dropHighest;
+        plan.evict = plan.capacity;
     } else {
-        plan.capacity = dropped;
-        plan.top = !keepsHigh;
+        plan.capacity = keep.dropLowest + keep.dropHighest;
+        plan.evict = keep.dropLowest;
         plan.total = true;
-        plan.subtract = true;
     }
     return plan;
 }
@@ -207,14 +249,22 @@ public:
                                              [](Fraction s) { return s.isWhole(); });
         for (const auto &[key, odds] : m_states) {
             const auto multiset = key.begin() + 1 + key[0];
+            // The multiset's values that count, and (with the total) all of it to take off.
+            const auto [low, high] = m_plan.setAside(qint64(key.end() - multiset));
+            const auto counted = multiset + low;
+            const auto countedEnd = key.end() - high;
             if (wholeScores) {
                 qint64 sum = 0;
-                for (auto at = multiset; at != key.end(); ++at)
+                for (auto at = counted; at != countedEnd; ++at)
                     sum += m_wholeScores[*at];
-                whole.addShifted(odds, m_plan.subtract ? -sum : m_plan.total ? 0 : sum, 1.0);
+                if (m_plan.total) {
+                    for (auto at = multiset; at != key.end(); ++at)
+                        sum -= m_wholeScores[*at];
+                }
+                whole.addShifted(odds, sum, 1.0);
             } else {
                 Fraction sum;
-                for (auto at = multiset; at != key.end(); ++at)
+                for (auto at = counted; at != countedEnd; ++at)
                     sum = *sum.plus(m_scores[*at]);
                 exact.emplace_back(sum, odds.p[0]);
             }
@@ -272,7 +322,11 @@ private:
         if (m_plan.capacity == 0 || m_plan.total
             || qint64(key.size()) - 1 - qint64(key[0]) < m_plan.capacity)
             return false;
-        return m_plan.top ? piece <= key[1 + key[0]] : piece >= key.back();
+        // It goes in and straight out again when it would stand at the index that leaves.
+        const auto first = key.begin() + 1 + key[0];
+        const auto evict = m_plan.evict;
+        return (evict == 0 || *(first + (evict - 1)) <= piece)
+               && (evict == m_plan.capacity || piece <= *(first + evict));
     }
 
     bool stay(States &into, const Key &key, const WholeOdds &odds, double probability)
@@ -303,18 +357,9 @@ private:
             const auto begin = next.begin() + 1 + next[0];
             const auto size = qint64(next.end() - begin);
             const auto value = char32_t(piece);
-            bool insert = size < m_plan.capacity;
-            if (!insert && m_plan.top && value > *begin) {
-                next.erase(begin);
-                insert = true;
-            } else if (!insert && !m_plan.top && value < next.back()) {
-                next.pop_back();
-                insert = true;
-            }
-            if (insert) {
-                const auto from = next.begin() + 1 + next[0];
-                next.insert(std::upper_bound(from, next.end(), value), value);
-            }
+            next.insert(std::upper_bound(begin, next.end(), value), value);
+            if (size == m_plan.capacity)
+                next.erase(next.begin() + 1 + next[0] + m_plan.evict);
         }
         auto [slot, added] = into.try_emplace(std::move(next));
         const auto before = slot->second.p.size();
@@ -356,6 +401,44 @@ private:
     double m_held = 0;
 };
 
+// The least the steps of the first term's dice will pay, before the pool is worked out, so
+// that a pool far past the budget (30d20!kh10) is refused at once rather than after a second
+// of steps. Counting only the F faces that do not explode: after i dice every multiset of
+// min(i, capacity) of them is a state of its own, with a chance of at least pmin^i (the other
+// dice on one of those faces that leaves it as it is, and nothing exploded). While that stays
+// above what is flushed as nothing, the die's step pays for each such state, F outcomes at
+// least, KeyWork each. Unique rolls are left to their steps: their faces' chances shift with
+// each start.
+double leastWork(const PoolOdds::TermDice &term, const Plan &plan)
+{
+    const DieOdds &die = *term.die;
+    if (die.term().unique != UniqueKind::None)
+        return 0;
+    const WholeOdds &fresh = die.fresh();
+    double faces = 0;
+    double least = 1;
+    for (std::size_t i = 0; i < fresh.p.size(); ++i) {
+        if (fresh.p[i] > 0 && !die.explodesOn(fresh.first + qint64(i))) {
+            faces += 1;
+            least = std::min(least, fresh.p[i]);
+        }
+    }
+    if (faces == 0)
+        return 0;
+    // Kept well above Tiny: a state's odds may be spread over up to MaxValues totals.
+    const double floor =
+        std::log(DiceDistribution::Tiny) + std::log(double(OddsBudget::MaxValues));
+    double work = 0;
+    for (qint64 i = 0; i < term.count && double(i) * std::log(least) > floor; ++i) {
+        const double k = double(std::min<qint64>(i, plan.capacity));
+        // Multisets of exactly k of F values: C(F − 1 + k, k).
+        work += multisets(faces - 1, k) * faces * KeyWork;
+        if (work > 1e18)
+            break;
+    }
+    return work;
+}
+
 Fraction targetScore(const TargetRule &target, Fraction value)
 {
     return Fraction((target.success.meets(value) ? 1 : 0) - (target.failure.meets(value) ? 1 : 0));
@@ -371,6 +454,7 @@ std::optional<DiceDistribution> PoolOdds::dice(const std::vector<TermDice> &term
     std::vector<std::optional<WholeOdds>> compounded(terms.size());
     std::vector<qint64> pieces;
     qint64 size = 0;
+    qint64 mostSize = 0;
     bool fixedSize = true;
     double totalSpan = 1;
     for (std::size_t t = 0; t < terms.size(); ++t) {
@@ -412,6 +496,7 @@ std::optional<DiceDistribution> PoolOdds::dice(const std::vector<TermDice> &term
             perDie = 1 + DiceTerm::MaxExtraRolls;
             low -= die.less();
         }
+        mostSize += terms[t].count * qint64(perDie);
         const double dieSpan = target ? 2 : double(high - low);
         totalSpan += double(terms[t].count) * perDie * dieSpan;
     }
@@ -427,7 +512,9 @@ std::optional<DiceDistribution> PoolOdds::dice(const std::vector<TermDice> &term
         scores.push_back(target ? targetScore(*target, Fraction(piece)) : Fraction(piece));
     }
     const Plan plan =
-        choosePlan(keep, size, fixedSize, true, double(values.size()), totalSpan);
+        choosePlan(keep, fixedSize ? size : mostSize, fixedSize, true, double(values.size()), totalSpan);
+    if (!budget.affordAtLeast(leastWork(terms.front(), plan)))
+        return std::nullopt;
     Pool pool(std::move(values), std::move(scores), plan, budget);
 
     for (std::size_t t = 0; t < terms.size(); ++t) {

@@ -14,32 +14,58 @@ struct Face
 };
 
 // Marks the items that `keep` sets aside among `size` items, whose values `valueAt(i)` gives,
-// by calling `drop(i)`; among equal values the later item goes, so the earlier one is kept.
-// `order` is scratch space, kept between rolls.
+// by calling `drop(i)`: first the highest it sets aside, then the lowest of the rest; among
+// equal values the later item goes first, so the earlier one is kept. `order` is scratch
+// space, kept between rolls.
 template <typename ValueAt, typename Drop>
 void markDropped(const KeepRule &keep, qint64 size, std::vector<qint32> &order, ValueAt valueAt,
                  Drop drop)
 {
-    const qint64 dropped = keep.droppedOf(size);
-    if (dropped == 0)
+    const qint64 high = keep.droppedHighOf(size);
+    const qint64 low = keep.droppedLowOf(size);
+    if (high == 0 && low == 0)
         return;
-    if (dropped < size) {
-        // Order the items from the first to set aside to the last.
-        const bool dropLowest = keep.dropsLowest();
-        order.resize(std::size_t(size));
+    if (low >= size - high) {
         for (qint32 i = 0; i < qint32(size); ++i)
-            order[std::size_t(i)] = i;
-        std::nth_element(order.begin(), order.begin() + (dropped - 1), order.end(),
-                         [&](qint32 a, qint32 b) {
-                             const auto va = valueAt(a);
-                             const auto vb = valueAt(b);
-                             if (va != vb)
-                                 return dropLowest ? va < vb : va > vb;
-                             return a > b;
-                         });
+            drop(i);
+        return;
     }
-    for (qint64 i = 0; i < dropped; ++i)
-        drop(dropped == size ? qint32(i) : order[std::size_t(i)]);
+    if (high + low == 1) {
+        // One item (4d6kh3): one pass, no ordering. Ties go to the later item, as below.
+        qint32 chosen = 0;
+        auto best = valueAt(0);
+        for (qint32 i = 1; i < qint32(size); ++i) {
+            const auto value = valueAt(i);
+            if (low ? value <= best : value >= best) {
+                best = value;
+                chosen = i;
+            }
+        }
+        drop(chosen);
+        return;
+    }
+    order.resize(std::size_t(size));
+    for (qint32 i = 0; i < qint32(size); ++i)
+        order[std::size_t(i)] = i;
+    // Order the items from the first to set aside to the last: the highest to the front,
+    // then the lowest of the rest after them.
+    const auto setAsideFirst = [&](bool lowest) {
+        return [&, lowest](qint32 a, qint32 b) {
+            const auto va = valueAt(a);
+            const auto vb = valueAt(b);
+            if (va != vb)
+                return lowest ? va < vb : va > vb;
+            return a > b;
+        };
+    };
+    if (high > 0)
+        std::nth_element(order.begin(), order.begin() + (high - 1), order.end(),
+                         setAsideFirst(false));
+    if (low > 0)
+        std::nth_element(order.begin() + high, order.begin() + (high + low - 1), order.end(),
+                         setAsideFirst(true));
+    for (qint64 i = 0; i < high + low; ++i)
+        drop(order[std::size_t(i)]);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "dice/odds/DiceOdds.h"
 #include "dice/odds/KeptDiceOdds.h"
+#include "dice/odds/OddsBudget.h"
+#include "dice/odds/WholeOdds.h"
 
 #include "DiceTestSupport.h"
 #include "QtPrinters.h"
@@ -9,6 +11,8 @@
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 #include <cmath>
 #include <vector>
@@ -145,12 +149,68 @@ TEST(DiceOdds, RefusesWhatItCannotWorkOutAndSaysWhy)
         {"4d300000u", "estados demais para o cálculo exato (passa do limite de 4 milhões de "
                        "probabilidades guardadas de uma vez)"},
         {"d1000000+d1000000", "valores distintos demais (2 milhões; o limite é 1 milhão)"},
+        {"30d20!kh10", "trabalho demais para o cálculo exato (pelo menos 512 bilhões de "
+                        "operações; o limite é 400 milhões)"},
     };
     for (const Row &row : rows) {
         const auto result = DiceOdds::evaluate(parsed(row.expression));
         const auto *refusal = std::get_if<DiceOddsRefusal>(&result);
         ASSERT_TRUE(refusal) << row.expression;
         EXPECT_EQ(refusal->reason.toStdString(), row.reason) << row.expression;
+    }
+}
+
+// A block of middle ranks: the second highest of 4d10 (the highest and the two lowest set
+// aside, as 4d10dh1dl2 does) and the middle of 3d6, against P(at most r − 1 dice above v),
+// from both ends of the sweep.
+TEST(DiceOdds, KeepsABlockOfMiddleRanks)
+{
+    struct Row
+    {
+        qint64 faces, n, skipped;
+        bool highest;
+    };
+    for (const Row row : {Row{10, 4, 1, true}, Row{6, 3, 1, true}, Row{6, 3, 1, false},
+                          Row{10, 4, 2, false}}) {
+        WholeOdds die;
+        die.cover(1, row.faces);
+        for (qint64 v = 1; v <= row.faces; ++v)
+            die.add(v, 1.0 / double(row.faces));
+        OddsBudget budget;
+        const auto odds =
+            KeptDiceOdds::evaluate(die, DieScore{}, row.n, 1, row.highest, budget, row.skipped);
+        ASSERT_TRUE(odds);
+        double below = 0;
+        for (qint64 v = 1; v <= row.faces; ++v) {
+            below += odds->p[std::size_t(v - odds->first)];
+            // The die of rank skipped + 1 from the swept end is at most v (or at least v + 1)
+            // when at most `skipped` dice lie beyond v.
+            const double f = row.highest ? double(v) / double(row.faces)
+                                         : 1 - double(v) / double(row.faces);
+            double expected = 0;
+            for (qint64 beyond = 0; beyond <= row.skipped; ++beyond)
+                expected += std::tgamma(double(row.n) + 1)
+                            / (std::tgamma(double(beyond) + 1)
+                               * std::tgamma(double(row.n - beyond) + 1))
+                            * std::pow(1 - f, double(beyond)) * std::pow(f, double(row.n - beyond));
+            if (!row.highest)
+                expected = 1 - expected;
+            EXPECT_NEAR(below, expected, 1e-12) << row.faces << " " << row.n << " " << v;
+        }
+    }
+}
+
+// An exploding pool far past the budget is priced from its sizes and refused before any step
+// is taken: within 0.2 s where paying step by step took over a second.
+TEST(DiceOdds, RefusesLargeExplodingPoolsAtOnce)
+{
+    for (const char *expression : {"30d20!kh10", "100d20!kh33", "20d20!kh10"}) {
+        const DiceExpression parsedExpression = parsed(expression);
+        const auto start = std::chrono::steady_clock::now();
+        const auto result = DiceOdds::evaluate(parsedExpression);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_TRUE(std::holds_alternative<DiceOddsRefusal>(result)) << expression;
+        EXPECT_LT(elapsed, std::chrono::milliseconds(200)) << expression;
     }
 }
 
