@@ -3,7 +3,6 @@
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 #include "cli/DiceExpressionArgument.h"
-#include "dice/notation/DiceNotation.h"
 #include "dice/odds/DiceOdds.h"
 #include "dice/format/DiceOddsReport.h"
 #include "dice/odds/OddsBudget.h"
@@ -12,7 +11,9 @@
 
 #include <QCommandLineParser>
 
+#include <limits>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -62,16 +63,21 @@ Exemplos:
   quessar-cli chances --amostras 100000 -s 1 '30d20!kh10')");
 }
 
-// The number of --alvo: anything the notation reads without dice ("15", "-2", "7/2",
-// "3.5"); nothing when it is not one.
-std::optional<Fraction> readTarget(const QString &text)
+// Why the text of --alvo is refused, in words; the user's text is inserted once.
+QString targetProblem(const QString &text, NumberProblem problem)
 {
-    const auto parsed = DiceNotation::parse(text);
-    const auto *expression = std::get_if<DiceExpression>(&parsed);
-    if (!expression || !expression->terms().empty() || !expression->groups().empty()
-        || !expression->label().isEmpty() || expression->minimum() != expression->maximum())
-        return std::nullopt;
-    return expression->minimum();
+    switch (problem) {
+    case NumberProblem::OutOfRange:
+        return QStringLiteral("--alvo: \"%1\" está fora do intervalo de %2 a %3")
+            .arg(text, QString::number(std::numeric_limits<qint64>::min()),
+                 QString::number(std::numeric_limits<qint64>::max()));
+    case NumberProblem::TooFine:
+        return QStringLiteral("--alvo: \"%1\" tem casas decimais demais (até 18)").arg(text);
+    case NumberProblem::NotANumber:
+        break;
+    }
+    return QStringLiteral("--alvo: \"%1\" não é um número (como 15, -2, 7/2, 3,5 ou 3.5)")
+        .arg(text);
 }
 
 } // namespace
@@ -82,7 +88,7 @@ int ChancesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput 
     parser.setApplicationDescription(description(summary()));
     const QCommandLineOption target(QStringLiteral("alvo"),
                                     QStringLiteral("Só as chances de tirar exatamente, pelo "
-                                                   "menos e no máximo N (15, -2, 7/2…)."),
+                                                   "menos e no máximo N (15, -2, 7/2, 3,5…)."),
                                     QStringLiteral("N"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Um objeto JSON por expressão."));
@@ -103,11 +109,10 @@ int ChancesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput 
     std::optional<Fraction> targetValue;
     if (parser.isSet(target)) {
         const QString text = parser.value(target);
-        targetValue = readTarget(text);
-        if (!targetValue)
-            return badArgument(err, QStringLiteral("--alvo: \"") + text
-                                        + QStringLiteral("\" não é um número (como 15, -2, 7/2 "
-                                                         "ou 3.5)"));
+        const auto read = ParseExactNumber(text);
+        if (const auto *problem = std::get_if<NumberProblem>(&read))
+            return badArgument(err, targetProblem(text, *problem));
+        targetValue = std::get<Fraction>(read);
     }
     const std::optional<qint64> sampleCount =
         readWholeNumber(parser, samples, 0, 1, MaxSamples, err);

@@ -57,6 +57,49 @@ std::optional<std::uint64_t> ParseSeed(const QString &text)
     return fromChars<std::uint64_t>(text);
 }
 
+std::variant<Fraction, NumberProblem> ParseExactNumber(const QString &text)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^([+-]?)([0-9]+)(?:([.,])([0-9]+)|/([0-9]+))?$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return NumberProblem::NotANumber;
+    const QString sign = match.captured(1);
+    const auto whole = fromChars<qint64>(sign + match.captured(2));
+    if (!whole)
+        return NumberProblem::OutOfRange;
+    if (match.hasCaptured(5)) {
+        const auto denominator = fromChars<qint64>(match.captured(5));
+        if (!denominator)
+            return NumberProblem::OutOfRange;
+        if (*denominator == 0)
+            return NumberProblem::NotANumber;
+        const auto value = Fraction::of(*whole, *denominator);
+        if (!value)
+            return NumberProblem::OutOfRange;
+        return *value;
+    }
+    if (!match.hasCaptured(4))
+        return Fraction(*whole);
+    // Trailing zeros say nothing: "2,50" is 5/2 and "1,000" is 1, however many zeros follow.
+    QString places = match.captured(4);
+    while (places.endsWith(u'0'))
+        places.chop(1);
+    if (places.isEmpty())
+        return Fraction(*whole);
+    const auto mantissa = fromChars<qint64>(sign + match.captured(2) + places);
+    qint64 scale = 1;
+    for (qsizetype i = 0; i < places.size(); ++i)
+        if (__builtin_mul_overflow(scale, qint64(10), &scale))
+            return NumberProblem::TooFine;
+    if (!mantissa)
+        return NumberProblem::TooFine;
+    const auto value = Fraction::of(*mantissa, scale);
+    if (!value)
+        return NumberProblem::TooFine;
+    return *value;
+}
+
 std::uint64_t RunSeed(std::optional<std::uint64_t> seed)
 {
     if (seed)

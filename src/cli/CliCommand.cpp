@@ -91,7 +91,12 @@ int CliCommand::badArgument(CliOutput &err, const QString &message) const
 
 QCommandLineOption CliCommand::seedOption(const QString &description)
 {
-    return QCommandLineOption({QStringLiteral("s"), QStringLiteral("semente")}, description,
+    // Every seed is read the same way, so every command's help says how once, here.
+    return QCommandLineOption({QStringLiteral("s"), QStringLiteral("semente")},
+                              description
+                                  + QStringLiteral(" De -9223372036854775808 a "
+                                                   "18446744073709551615; um negativo vale o seu "
+                                                   "complemento de dois."),
                               QStringLiteral("S"));
 }
 
@@ -120,7 +125,8 @@ bool CliCommand::readSeed(const QCommandLineParser &parser, const QCommandLineOp
     const QString text = parser.value(option);
     seed = ParseSeed(text);
     if (!seed)
-        badArgument(err, QStringLiteral("%1: \"%2\" não é um número inteiro de 64 bits")
+        badArgument(err, QStringLiteral("%1: \"%2\" não é um número inteiro de 64 bits (de "
+                                         "-9223372036854775808 a 18446744073709551615)")
                              .arg(optionNames(option), text));
     return seed.has_value();
 }

@@ -126,6 +126,8 @@ TEST(ChancesCommand, GivesTheChancesOfOneTarget)
     EXPECT_EQ(RunCli({"chances", "--alvo", "7/2", "2d6/2", "2d6 # perto"}).outText(),
               "2d6/2, alvo 3,5: exatamente 16,67 %; pelo menos 58,33 %; no máximo 58,33 %\n"
               "2d6, alvo 3,5: exatamente 0,00 %; pelo menos 91,67 %; no máximo 8,33 % # perto\n");
+    EXPECT_EQ(RunCli({"chances", "--alvo", "3,5", "2d6/2"}).outText(),
+              "2d6/2, alvo 3,5: exatamente 16,67 %; pelo menos 58,33 %; no máximo 58,33 %\n");
     EXPECT_EQ(RunCli({"chances", "--alvo", "-2", "4dF"}).outText(),
               "4dF, alvo -2: exatamente 12,35 %; pelo menos 93,83 %; no máximo 18,52 %\n");
     EXPECT_EQ(RunCli({"chances", "--alvo=1", "d6+5"}).outText(),
@@ -184,7 +186,14 @@ TEST(ChancesCommand, BadArgumentsAreNamed)
     const Row rows[] = {
         {{"3d6", "2d6+"}, "expressão \"2d6+\", posição 5: a expressão termina antes do esperado"},
         {{}, "falta a EXPRESSÃO dos dados; veja \"quessar-cli chances --help\""},
-        {{"--alvo", "x", "3d6"}, "--alvo: \"x\" não é um número (como 15, -2, 7/2 ou 3.5)"},
+        {{"--alvo", "x", "3d6"}, "--alvo: \"x\" não é um número (como 15, -2, 7/2, 3,5 ou 3.5)"},
+        {{"--alvo", "1/2/3", "3d6"}, "--alvo: \"1/2/3\" não é um número"},
+        {{"--alvo", " 15", "3d6"}, "--alvo: \" 15\" não é um número"},
+        {{"--alvo", "9223372036854775808", "3d6"},
+         "--alvo: \"9223372036854775808\" está fora do intervalo de -9223372036854775808 a "
+         "9223372036854775807"},
+        {{"--alvo", "0,0000000000000000001", "3d6"},
+         "--alvo: \"0,0000000000000000001\" tem casas decimais demais (até 18)"},
         {{"--alvo", "1d6", "3d6"}, "--alvo: \"1d6\" não é um número"},
         {{"--alvo", "%1 %2", "3d6"}, "--alvo: \"%1 %2\" não é um número"},
         {{"--amostras", "0", "3d6"},

@@ -48,6 +48,58 @@ TEST(CliArguments, WholeNumbersAndSeedsAreDigitsWithinTheirRange)
     }
 }
 
+// Exact numbers: a decimal comma or point, or one fraction bar, read exactly; blanks, a second
+// bar or separator, and parts past 64 bits refused, each for what it is.
+TEST(CliArguments, ExactNumbersTakeOneSeparatorOrOneBar)
+{
+    using P = NumberProblem;
+    struct Row
+    {
+        const char *text;
+        std::variant<Fraction, NumberProblem> read;
+    };
+    const auto f = [](qint64 n, qint64 d) { return *Fraction::of(n, d); };
+    const Row rows[] = {
+        {"15", Fraction(15)},
+        {"+3", Fraction(3)},
+        {"-2", Fraction(-2)},
+        {"3,5", f(7, 2)},
+        {"3.5", f(7, 2)},
+        {"-0,25", f(-1, 4)},
+        {"0,1", f(1, 10)},
+        {"2,50", f(5, 2)},
+        {"1,000", Fraction(1)},
+        {"7/2", f(7, 2)},
+        {"-7/2", f(-7, 2)},
+        {"6/4", f(3, 2)},
+        {"0,333333333333333333", f(333333333333333333, 1000000000000000000)},
+        {"0,1000000000000000000000", f(1, 10)},
+        {"-9223372036854775808", Fraction(std::numeric_limits<qint64>::min())},
+        {"9223372036854775807/9223372036854775807", Fraction(1)},
+        {"9223372036854775808", P::OutOfRange},
+        {"-9223372036854775809", P::OutOfRange},
+        {"9223372036854775808,5", P::OutOfRange},
+        {"1/9223372036854775808", P::OutOfRange},
+        {"0,0000000000000000001", P::TooFine},
+        {"922337203685477580,75", P::TooFine},
+        {"1/2/3", P::NotANumber},
+        {"1,2,3", P::NotANumber},
+        {"1,5/2", P::NotANumber},
+        {"7/0", P::NotANumber},
+        {"7/-2", P::NotANumber},
+        {" 15", P::NotANumber},
+        {"15 ", P::NotANumber},
+        {"3, 5", P::NotANumber},
+        {",5", P::NotANumber},
+        {"5.", P::NotANumber},
+        {"1e3", P::NotANumber},
+        {"1d6", P::NotANumber},
+        {"", P::NotANumber},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(ParseExactNumber(QString::fromUtf8(row.text)), row.read) << row.text;
+}
+
 // Only well-formed UTF-8 is text; anything else is shown byte by byte, keeping the valid
 // characters around it.
 TEST(CliArguments, OnlyWellFormedUtf8IsText)

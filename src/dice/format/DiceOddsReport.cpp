@@ -2,10 +2,9 @@
 
 #include "dice/expression/DiceExpression.h"
 #include "dice/format/DiceOutcomeFormat.h"
-#include "dice/format/DiceOutcomeJson.h"
+#include "dice/format/JsonWriter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace {
@@ -13,12 +12,6 @@ namespace {
 constexpr int Columns = 72;
 // 95 % of a normal distribution lies within this many standard deviations of its mean.
 constexpr double Z95 = 1.959963984540054;
-
-void appendDouble(QByteArray &out, double value)
-{
-    char digits[32];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-}
 
 // A real number with at most `places` decimals and a decimal comma: 12,2446; 10,5; 3.
 void appendDecimal(QByteArray &out, double value, int places)
@@ -63,9 +56,7 @@ void appendPadded(QByteArray &out, const QByteArray &text, qsizetype width)
 
 QByteArray decimal(Fraction value)
 {
-    QByteArray text;
-    value.appendDecimal(text, 4, ',');
-    return text;
+    return value.decimal(4, ',').toLatin1();
 }
 
 // A bar of `eighths` eighths of a character.
@@ -89,7 +80,7 @@ void appendJsonValue(QByteArray &out, const char *key, Fraction value)
     out += '"';
     out += key;
     out += "\":";
-    DiceOutcomeJson::appendValue(out, value, (QByteArray(key) + "_fracao").constData());
+    JsonWriter::appendValue(out, value, (QByteArray(key) + "_fracao").constData());
 }
 
 } // namespace
@@ -218,10 +209,10 @@ void DiceOddsReport::appendText(QByteArray &out, const std::function<void()> &wr
 void DiceOddsReport::appendJsonHead(QByteArray &out) const
 {
     out += "{\"expressao\":";
-    DiceOutcomeJson::appendString(out, m_expression.shownUtf8());
+    JsonWriter::appendString(out, m_expression.shownUtf8());
     if (!m_expression.label().isEmpty()) {
         out += ",\"rotulo\":";
-        DiceOutcomeJson::appendString(out, m_expression.label().toUtf8());
+        JsonWriter::appendString(out, m_expression.label().toUtf8());
     }
     if (m_samples == 0)
         return;
@@ -231,9 +222,9 @@ void DiceOddsReport::appendJsonHead(QByteArray &out) const
     out += ",\"estimativa\":{\"amostras\":";
     out += QByteArray::number(m_samples);
     out += ",\"margem_de_erro\":";
-    appendDouble(out, margin(shown));
+    JsonWriter::appendDouble(out, margin(shown));
     out += ",\"margem_de_erro_media\":";
-    appendDouble(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)));
+    JsonWriter::appendDouble(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)));
     out += '}';
 }
 
@@ -241,9 +232,9 @@ void DiceOddsReport::appendJson(QByteArray &out, const std::function<void()> &wr
 {
     appendJsonHead(out);
     out += ",\"media\":";
-    appendDouble(out, m_odds.mean());
+    JsonWriter::appendDouble(out, m_odds.mean());
     out += ",\"desvio_padrao\":";
-    appendDouble(out, m_odds.standardDeviation());
+    JsonWriter::appendDouble(out, m_odds.standardDeviation());
     out += ',';
     appendJsonValue(out, "minimo", m_odds.minimum());
     out += ',';
@@ -252,13 +243,13 @@ void DiceOddsReport::appendJson(QByteArray &out, const std::function<void()> &wr
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const Row &row = m_rows[i];
         out += i == 0 ? "{\"valor\":" : ",{\"valor\":";
-        DiceOutcomeJson::appendValue(out, row.value, "fracao");
+        JsonWriter::appendValue(out, row.value, "fracao");
         out += ",\"probabilidade\":";
-        appendDouble(out, row.chance);
+        JsonWriter::appendDouble(out, row.chance);
         out += ",\"pelo_menos\":";
-        appendDouble(out, row.atLeast);
+        JsonWriter::appendDouble(out, row.atLeast);
         out += ",\"no_maximo\":";
-        appendDouble(out, row.atMost);
+        JsonWriter::appendDouble(out, row.atMost);
         out += '}';
         if (written)
             written();
@@ -298,10 +289,10 @@ void DiceOddsReport::appendTargetJson(QByteArray &out, Fraction target) const
     out += ',';
     appendJsonValue(out, "alvo", target);
     out += ",\"exatamente\":";
-    appendDouble(out, m_odds.probabilityOf(target));
+    JsonWriter::appendDouble(out, m_odds.probabilityOf(target));
     out += ",\"pelo_menos\":";
-    appendDouble(out, m_odds.atLeast(target));
+    JsonWriter::appendDouble(out, m_odds.atLeast(target));
     out += ",\"no_maximo\":";
-    appendDouble(out, m_odds.atMost(target));
+    JsonWriter::appendDouble(out, m_odds.atMost(target));
     out += "}\n";
 }

@@ -1,18 +1,10 @@
 #include "dice/format/DiceOutcomeFormat.h"
 
 #include "dice/expression/DiceExpression.h"
+#include "dice/format/JsonWriter.h"
 #include "dice/roll/DiceOutcome.h"
 
-#include <charconv>
-
 namespace {
-
-void appendNumber(QByteArray &out, qint64 value)
-{
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end - digits);
-}
 
 void appendDie(QByteArray &out, const DieResult &die, bool signedFace)
 {
@@ -21,7 +13,7 @@ void appendDie(QByteArray &out, const DieResult &die, bool signedFace)
         out += '~';
     if (signedFace && die.value > 0)
         out += '+';
-    appendNumber(out, die.value);
+    JsonWriter::appendWhole(out, die.value);
     if (die.has(DieRaised))
         out += '^';
     if (die.has(DieLowered))

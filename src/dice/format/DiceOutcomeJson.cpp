@@ -1,17 +1,10 @@
 #include "dice/format/DiceOutcomeJson.h"
 
 #include "dice/expression/DiceExpression.h"
+#include "dice/format/JsonWriter.h"
 #include "dice/roll/DiceOutcome.h"
 
-#include <charconv>
-
 namespace {
-
-void appendNumber(QByteArray &out, qint64 value)
-{
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-}
 
 void appendFlag(QByteArray &out, const char *key, bool value)
 {
@@ -25,7 +18,7 @@ void appendLabel(QByteArray &out, const QString &label)
     if (label.isEmpty())
         return;
     out += ",\"rotulo\":";
-    DiceOutcomeJson::appendString(out, label.toUtf8());
+    JsonWriter::appendString(out, label.toUtf8());
 }
 
 } // namespace
@@ -33,59 +26,23 @@ void appendLabel(QByteArray &out, const QString &label)
 DiceOutcomeJson::DiceOutcomeJson(const DiceExpression &expression) : m_expression(expression)
 {
     m_head = "{\"expressao\":";
-    appendString(m_head, expression.shownUtf8());
+    JsonWriter::appendString(m_head, expression.shownUtf8());
     appendLabel(m_head, expression.label());
     m_head += ",\"termos\":[";
     for (const DiceTerm &term : expression.terms()) {
         QByteArray head = "{\"termo\":";
-        appendString(head, term.text.toUtf8());
+        JsonWriter::appendString(head, term.text.toUtf8());
         appendLabel(head, term.label);
         head += ",\"dados\":[";
         m_terms.push_back(head);
     }
     for (const DiceGroup &group : expression.groups()) {
         QByteArray head = "{\"grupo\":";
-        appendString(head, group.text.toUtf8());
+        JsonWriter::appendString(head, group.text.toUtf8());
         appendLabel(head, group.label);
         head += ",\"membros\":[";
         m_groups.push_back(head);
     }
-}
-
-void DiceOutcomeJson::appendString(QByteArray &out, QByteArrayView utf8)
-{
-    static constexpr char hex[] = "0123456789abcdef";
-    out += '"';
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += hex[byte >> 4];
-            out += hex[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
-void DiceOutcomeJson::appendValue(QByteArray &out, Fraction value, const char *fractionKey)
-{
-    if (value.isWhole()) {
-        appendNumber(out, value.numerator());
-        return;
-    }
-    char digits[32];
-    out.append(digits,
-               std::to_chars(digits, digits + sizeof digits, value.toDouble()).ptr - digits);
-    out += ",\"";
-    out += fractionKey;
-    out += "\":\"";
-    value.appendExact(out);
-    out += '"';
 }
 
 void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
@@ -106,7 +63,7 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
         for (const DieResult &die : outcome.terms[t].dice) {
             out += first ? "{\"valor\":" : ",{\"valor\":";
             first = false;
-            appendNumber(out, die.value);
+            JsonWriter::appendWhole(out, die.value);
             appendFlag(out, "mantido", die.kept());
             if (rerolls)
                 appendFlag(out, "rerolado", die.has(DieRerolled));
@@ -135,7 +92,7 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
             out += '}';
         }
         out += term.target.isSet() ? "],\"sucessos\":" : "],\"soma\":";
-        appendNumber(out, outcome.terms[t].value);
+        JsonWriter::appendWhole(out, outcome.terms[t].value);
         out += '}';
     }
     out += ']';
@@ -150,7 +107,7 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
             for (std::size_t m = 0; m < result.members.size(); ++m) {
                 const GroupMemberResult &member = result.members[m];
                 out += m == 0 ? "{\"valor\":" : ",{\"valor\":";
-                appendValue(out, member.value, "fracao");
+                JsonWriter::appendValue(out, member.value, "fracao");
                 appendFlag(out, "mantido", !member.has(DieDropped));
                 if (groups[g].target.isSet() && !groups[g].pools())
                     appendFlag(out, "sucesso", member.has(DieSuccess));
@@ -159,12 +116,12 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
                 out += '}';
             }
             out += "],\"valor\":";
-            appendValue(out, result.value, "fracao");
+            JsonWriter::appendValue(out, result.value, "fracao");
             out += '}';
         }
         out += ']';
     }
     out += ",\"total\":";
-    appendValue(out, outcome.total, "fracao");
+    JsonWriter::appendValue(out, outcome.total, "fracao");
     out += "}\n";
 }

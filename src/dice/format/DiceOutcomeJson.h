@@ -36,12 +36,6 @@ public:
     // Appends the roll's object and "\n".
     void append(QByteArray &out, const DiceOutcome &outcome) const;
 
-    // `text` as a JSON string, quotes included.
-    static void appendString(QByteArray &out, QByteArrayView utf8);
-    // A number: whole in decimal; otherwise the shortest double that reads back the same,
-    // then `,"<fractionKey>":"n/d"`.
-    static void appendValue(QByteArray &out, Fraction value, const char *fractionKey);
-
 private:
     const DiceExpression &m_expression;
     QByteArray m_head;               // {"expressao":…,"rotulo":…,"termos":[

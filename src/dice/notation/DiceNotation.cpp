@@ -148,12 +148,7 @@ private:
         return range;
     }
 
-    static QString decimal(Fraction value)
-    {
-        QByteArray text;
-        value.appendDecimal(text, 4, ',');
-        return QString::fromLatin1(text);
-    }
+    static QString decimal(Fraction value) { return value.decimal(4, ','); }
 
     // unary := "-" unary | power
     std::optional<ValueRange> parseUnary()

@@ -241,3 +241,10 @@ void Fraction::appendDecimal(QByteArray &out, int places, char point) const
     out += QByteArray(decimals - fraction.size(), '0');
     out += fraction;
 }
+
+QString Fraction::decimal(int places, char point) const
+{
+    QByteArray text;
+    appendDecimal(text, places, point);
+    return QString::fromLatin1(text);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <compare>
@@ -61,6 +62,8 @@ public:
     // places (halves away from zero), trailing zeros dropped, with `point` as the decimal
     // separator: 7/2 → "3,5", 2/3 → "0,6667", -1/3 → "-0,3333".
     void appendDecimal(QByteArray &out, int places, char point) const;
+    // The same as a string, for messages.
+    QString decimal(int places, char point) const;
 
 private:
     friend struct FractionParts;
