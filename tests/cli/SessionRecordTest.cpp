@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 
@@ -146,6 +149,43 @@ TEST(SessionRecord, TwoWritersInterleaveNoLine)
         EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
     }
     expectWholeRecord(readAll(path), 601);
+}
+
+// A roll server killed with SIGKILL at random moments, 200 times, leaves a record whose every
+// whole line is a roll numbered on from the one before; a torn line is only ever a piece of
+// one, left where the kill fell and closed by the next writer.
+TEST(SessionRecord, KillNineLosesNoWholeLine)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.jsonl");
+    ASSERT_EQ(RunCli({"dados", "--registro", path, "1d6"}).status, 0);
+    QByteArray input;
+    for (int i = 0; i < 2000; ++i)
+        input += "4d6kh3\n";
+    std::srand(23);
+    for (int kill = 0; kill < 200; ++kill) {
+        QProcess server;
+        server.start(QStringLiteral(QUESSAR_CLI_PATH), {"dados", "--registro", path});
+        ASSERT_TRUE(server.waitForStarted());
+        server.write(input);
+        server.waitForReadyRead(5'000); // rolling and recording by now
+        ::usleep(useconds_t(std::rand() % 3000));
+        server.kill();
+        server.waitForFinished();
+    }
+    const QList<QByteArray> lines = readAll(path).split('\n');
+    qint64 seq = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QJsonObject roll = QJsonDocument::fromJson(lines[i]).object();
+        if (roll.isEmpty()) {
+            EXPECT_TRUE(QByteArray("{\"tipo\":\"rolagem\"").startsWith(lines[i].left(17))
+                        || lines[i].startsWith("{\"tipo\":\"rolagem\""))
+                << "line " << i + 1 << ": " << lines[i].toStdString();
+            continue;
+        }
+        EXPECT_EQ(roll.value("seq").toInteger(), ++seq) << "line " << i + 1;
+    }
+    EXPECT_GT(seq, 200);
 }
 
 } // namespace
