@@ -168,8 +168,8 @@ TEST(SessionRecord, KillNineLosesNoWholeLine)
         server.start(QStringLiteral(QUESSAR_CLI_PATH), {"dados", "--registro", path});
         ASSERT_TRUE(server.waitForStarted());
         server.write(input);
-        server.waitForReadyRead(5'000); // rolling and recording by now
-        ::usleep(useconds_t(std::rand() % 3000));
+        server.waitForBytesWritten(1'000); // QProcess sends input only when asked to
+        ::usleep(useconds_t(2000 + std::rand() % 6000));
         server.kill();
         server.waitForFinished();
     }
