@@ -54,10 +54,11 @@ _quessar_cli()
     dados)
         case $prev in
         -n | --quantidade | -s | --semente) return ;;
+        --registro) COMPREPLY=($(compgen -f -- "$cur")); return ;;
         esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '-n --quantidade -s --semente -d --detalhes --json
-                -h --help' -- "$cur"))
+                --registro -h --help' -- "$cur"))
         fi
         ;;
     chances)

@@ -8,6 +8,11 @@
 #include "dice/format/DiceOutcomeJson.h"
 #include "dice/roll/DiceRoller.h"
 #include "dice/roll/SplitMixDieSource.h"
+#include "dice/record/RecordLine.h"
+#include "dice/record/RecordingDieSource.h"
+#include "dice/record/SessionRecord.h"
+
+#include "QuessarVersion.h"
 
 #include <QCommandLineParser>
 
@@ -118,6 +123,52 @@ bool rollInto(const DiceExpression &expression, qint64 rolls, DiceCommand::Rende
     return true;
 }
 
+// The rolls of one expression into the record, all or none, under the record's lock; their
+// answers are printed only once the record holds them on the disk.
+DiceCommand::Recorded recordInto(const DiceExpression &expression, qint64 rolls,
+                                 DiceCommand::Rendering rendering, DieSource &source,
+                                 SessionRecord &record, CliOutput &out, QString &error)
+{
+    RecordingDieSource recording(source);
+    DiceRoller roller(expression, recording);
+    const DiceOutcomeJson json(expression);
+    if (!record.begin(error))
+        return DiceCommand::Recorded::Failed;
+    if (record.state().closed || !record.state().commitment.isEmpty()) {
+        record.abort();
+        error = record.state().closed ? QStringLiteral("a sessão do registro foi encerrada")
+                                      : QStringLiteral("o registro é de uma sessão verificável");
+        return DiceCommand::Recorded::Failed;
+    }
+    const QByteArray time = RecordLine::now();
+    QByteArray answers;
+    QByteArray rollJson;
+    QByteArray line;
+    qint64 seq = record.state().lastSeq;
+    for (qint64 r = 0; r < rolls; ++r) {
+        recording.clear();
+        if (!roller.roll()) {
+            record.abort();
+            return DiceCommand::Recorded::OutOfRange;
+        }
+        rollJson.clear();
+        json.append(rollJson, roller.outcome());
+        line.clear();
+        RecordLine::appendRoll(line, ++seq, time, rollJson, recording.draws());
+        record.addRoll(seq, line);
+        if (rendering.json)
+            answers += rollJson;
+        else if (rendering.details)
+            AppendDiceDetailsLine(answers, expression, roller.outcome());
+        else
+            AppendDiceLine(answers, expression, roller.outcome());
+    }
+    if (!record.commit(error))
+        return DiceCommand::Recorded::Failed;
+    out.write(answers);
+    return DiceCommand::Recorded::Done;
+}
+
 QString outOfRange(const QString &text)
 {
     return QStringLiteral("expressão \"") + ShownExpression(text)
@@ -150,7 +201,12 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
                                      QStringLiteral("Mostra cada dado antes do total."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Um objeto JSON por rolagem, com os dados."));
-    parser.addOptions({quantity, seed, details, json});
+    const QCommandLineOption recordFile(
+        QStringLiteral("registro"),
+        QStringLiteral("Acrescenta cada rolagem ao registro de sessão ARQUIVO (criado se faltar) "
+                       "antes de mostrá-la; veja quessar-registro(5)."),
+        QStringLiteral("ARQUIVO"));
+    parser.addOptions({quantity, seed, details, json, recordFile});
     parser.addPositionalArgument(QStringLiteral("expressão"),
                                  QStringLiteral("Expressões de dados, como 3d6 ou 4d6kh3+2."),
                                  QStringLiteral("[EXPRESSÃO…]"));
@@ -164,6 +220,15 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     const qint64 rolls = *readRolls;
     const Rendering rendering{parser.isSet(json), parser.isSet(details)};
     SplitMixDieSource source(RunSeed(seedValue));
+    if (parser.isSet(recordFile)) {
+        QString error;
+        const QString path = parser.value(recordFile);
+        if (!m_record.open(path, RecordLine::header(QByteArray("quessar-cli ") + QuessarVersionString, {}),
+                           false, error))
+            return recordFailed(err, path, error);
+        m_recordPath = path;
+        m_recording = true;
+    }
 
     const QStringList texts = parser.positionalArguments();
     if (texts.isEmpty()) {
@@ -186,7 +251,10 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
         return badArgument(err, tooManyDice(rolls, dice));
 
     for (std::size_t e = 0; e < expressions.size(); ++e) {
-        if (!rollInto(expressions[e], rolls, rendering, source, out))
+        const Recorded rolled = roll(expressions[e], rolls, rendering, source, out, err);
+        if (rolled == Recorded::Failed)
+            return ExitOutputFailed;
+        if (rolled == Recorded::OutOfRange)
             return badArgument(err, outOfRange(texts[qsizetype(e)]));
     }
     return ExitSuccess;
@@ -201,6 +269,7 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
     qint64 lineNumber = 0;
     bool refused = false;
     bool skippingLongLine = false;
+    bool recordBroken = false; // a roll that could not be recorded ends the server
     const auto refuse = [&](const QString &message) {
         err.write(QStringLiteral("quessar-cli dados: linha ") + QString::number(lineNumber)
                   + QStringLiteral(": ") + message + u'\n');
@@ -232,7 +301,10 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
             refuse(tooManyDice(rolls, expression.diceCount()));
             return;
         }
-        if (!rollInto(expression, rolls, rendering, source, out))
+        const Recorded rolled = roll(expression, rolls, rendering, source, out, err);
+        if (rolled == Recorded::Failed)
+            recordBroken = true;
+        else if (rolled == Recorded::OutOfRange)
             refuse(outOfRange(*text));
     };
 
@@ -255,8 +327,10 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
                 skippingLongLine = false;
             else
                 answer(QByteArrayView(pending).sliced(start, end - start));
-            if (out.failed())
+            if (out.failed() || recordBroken) {
+                out.flush();
                 return ExitOutputFailed;
+            }
         }
         // Every complete line read so far is answered before reading on: a bot that waits
         // for its answer gets it now, and lines that came in together go out together.
@@ -274,5 +348,30 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
     }
     if (!skippingLongLine && !pending.isEmpty())
         answer(pending);
+    if (recordBroken)
+        return ExitOutputFailed;
     return refused ? ExitBadArguments : ExitSuccess;
+}
+
+DiceCommand::Recorded DiceCommand::roll(const DiceExpression &expression, qint64 rolls,
+                                        Rendering rendering, DieSource &source, CliOutput &out,
+                                        CliOutput &err)
+{
+    if (!m_recording)
+        return rollInto(expression, rolls, rendering, source, out) ? Recorded::Done
+                                                                   : Recorded::OutOfRange;
+    QString error;
+    const Recorded rolled = recordInto(expression, rolls, rendering, source, m_record, out, error);
+    if (rolled == Recorded::Failed)
+        recordFailed(err, m_recordPath, error);
+    return rolled;
+}
+
+int DiceCommand::recordFailed(CliOutput &err, const QString &path, const QString &reason)
+{
+    err.write(QStringLiteral("quessar-cli dados: o registro \"") + path
+              + QStringLiteral("\" não pôde receber a rolagem, que não foi feita: ") + reason
+              + u'\n');
+    err.flush();
+    return ExitOutputFailed;
 }

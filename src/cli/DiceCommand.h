@@ -1,7 +1,9 @@
 #pragma once
 
 #include "cli/CliCommand.h"
+#include "dice/record/SessionRecord.h"
 
+class DiceExpression;
 class DieSource;
 
 // quessar-cli dados: rolls dice expressions in the usual tabletop notation.
@@ -23,6 +25,9 @@ public:
         bool details = false;
     };
 
+    // What became of the rolls of one expression.
+    enum class Recorded { Done, OutOfRange, Failed };
+
     QString name() const override { return QStringLiteral("dados"); }
     QString summary() const override
     {
@@ -37,4 +42,13 @@ private:
     int serve(qint64 rolls, Rendering rendering, DieSource &source, CliOutput &out,
               CliOutput &err);
     static QString tooManyDice(qint64 rolls, qint64 dice);
+    // The rolls of one expression, into the record first with --registro; a record that
+    // cannot take them is reported on `err`.
+    Recorded roll(const DiceExpression &expression, qint64 rolls, Rendering rendering,
+                  DieSource &source, CliOutput &out, CliOutput &err);
+    static int recordFailed(CliOutput &err, const QString &path, const QString &reason);
+
+    SessionRecord m_record;
+    QString m_recordPath;
+    bool m_recording = false;
 };
