@@ -125,8 +125,9 @@ bool ModifierReader::checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qs
     return m_scanner.fail(index, message);
 }
 
-// A target "<cp>" and its failures "f<cp>" after a term or group, at the cursor.
-bool ModifierReader::parseTarget(TargetRule &target, bool &handled)
+// A target "<cp>" and its failures "f<cp>" after a term or group, at the cursor. After a
+// group "!=N" is a target too (a group never explodes); after a dice term "!" explodes.
+bool ModifierReader::parseTarget(TargetRule &target, bool &handled, bool bangEquals)
 {
     NotationScanner &s = m_scanner;
     handled = true;
@@ -140,7 +141,8 @@ bool ModifierReader::parseTarget(TargetRule &target, bool &handled)
         s.advance();
         return requireComparePoint(target.failure);
     }
-    if (s.current() == u'=' || s.current() == u'<' || s.current() == u'>') {
+    if (s.current() == u'=' || s.current() == u'<' || s.current() == u'>'
+        || (bangEquals && s.lookingAt(u"!="))) {
         if (target.isSet())
             return failRepeated(at);
         return requireComparePoint(target.success);
@@ -230,7 +232,12 @@ bool ModifierReader::parseTermModifiers(DiceTerm &term, qsizetype start)
             sortAt = at;
             s.advance();
             term.sort = SortKind::Ascending;
-            if (s.current() == u'a' || s.current() == u'd') {
+            // "sd" sorts down, unless the "d" begins a drop written after the sort: "sdh1",
+            // "sdl1", "sd1".
+            const QChar next = s.peek(1);
+            const bool dropFollows =
+                s.current() == u'd' && (next == u'h' || next == u'l' || NotationScanner::isDigit(next));
+            if ((s.current() == u'a' || s.current() == u'd') && !dropFollows) {
                 term.sort = s.current() == u'd' ? SortKind::Descending : SortKind::Ascending;
                 s.advance();
             }
@@ -273,7 +280,7 @@ bool ModifierReader::parseGroupModifiers(DiceGroup &group, qsizetype &keepAt)
     for (;;) {
         const qsizetype at = s.index();
         bool handled = false;
-        if (!parseTarget(group.target, handled))
+        if (!parseTarget(group.target, handled, true))
             return false;
         if (handled)
             continue;

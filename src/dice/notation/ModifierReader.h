@@ -37,7 +37,7 @@ private:
     bool optionalComparePoint(DieCondition &condition, bool bare, ComparePoint fallback);
     bool failRepeated(qsizetype index);
     bool parseKeep(KeepRule &rule, qsizetype &modifierIndex, bool &plainDrop);
-    bool parseTarget(TargetRule &target, bool &handled);
+    bool parseTarget(TargetRule &target, bool &handled, bool bangEquals = false);
 
     NotationScanner &m_scanner;
 };

@@ -89,6 +89,17 @@ TEST(DiceRoller, RollsWithFixedDiceGiveTheseLines)
         {"2d20cs", {20, 19}, "2d20cs: [20++, 19] = 39"},
         {"4d6s", {3, 1, 4, 2}, "4d6s: [1, 2, 3, 4] = 10"},
         {"4d6sd", {3, 1, 4, 2}, "4d6sd: [4, 3, 2, 1] = 10"},
+        // A sort followed by a drop is read as written ("sdh1" sorts, then drops the highest);
+        // "!=" after a die explodes, after a
+        // group it counts the members that are not the number.
+        {"4d20sdh1", {5, 18, 2, 11}, "4d20sdh1: [2, 5, 11, ~18~] = 18"},
+        {"4d6sd1", {3, 1, 4, 2}, "4d6sd1: [~1~, 2, 3, 4] = 9"},
+        {"4d6sdl1", {3, 1, 4, 2}, "4d6sdl1: [~1~, 2, 3, 4] = 9"},
+        {"4d6sdkh3", {3, 1, 4, 2}, "4d6sdkh3: [4, 3, 2, ~1~] = 9"},
+        {"4d6sakh3", {3, 1, 4, 2}, "4d6sakh3: [~1~, 2, 3, 4] = 9"},
+        {"4d6!=3", {3, 5, 1, 2, 4}, "4d6!=3: [3!, 5, 1, 2, 4] = 15"},
+        {"{1d6, 1d6}!=3", {3, 4}, "{1d6, 1d6}!=3: {[3], [4]*} = 1"},
+        {"{1d6, 1d6}<>3", {3, 4}, "{1d6, 1d6}<>3: {[3], [4]*} = 1"},
         {"4dF.1", {1, 6, 3, 4}, "4dF.1: [-1, +1, 0, 0] = 0"},
         {"2D6+DF", {3, 4, 3}, "2D6+DF: [3, 4] + [+1] = 8"},
         // Exact arithmetic: a total that is not whole shows 4 places at most.
