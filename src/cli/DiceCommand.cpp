@@ -49,6 +49,8 @@ Notação, com a saída real de "quessar-cli dados -d -s S EXPRESSÃO":
               -s 1 4d6kh3: [4, 5, 6, ~3~] = 15
   dhK dlK dK  descarta os K maiores / menores
               -s 1 4d6dh1: [4, 5, ~6~, 3] = 12
+  várias      juntas, cada regra põe de lado o que poria sozinha
+              -s 1 4d10dh1dl2: [~6~, 8, ~10~, ~5~] = 8
   r r<cp> ro  rola de novo a menor face / o que cumpre (até 100) / uma vez
               -s 3 4d6r1: [1r, 5, 4, 1r, 2, 4] = 15
   u uo        rola de novo faces repetidas no termo (até 100 / uma vez)

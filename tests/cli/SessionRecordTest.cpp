@@ -2,7 +2,9 @@
 
 #include "CliProcess.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -167,9 +169,16 @@ TEST(SessionRecord, KillNineLosesNoWholeLine)
         QProcess server;
         server.start(QStringLiteral(QUESSAR_CLI_PATH), {"dados", "--registro", path});
         ASSERT_TRUE(server.waitForStarted());
+        const qint64 before = QFileInfo(path).size();
         server.write(input);
         server.waitForBytesWritten(1'000); // QProcess sends input only when asked to
-        ::usleep(useconds_t(2000 + std::rand() % 6000));
+        // Kill while it writes, however loaded the machine: once its first roll is in the
+        // record, at a random moment within the next few milliseconds.
+        QElapsedTimer waited;
+        waited.start();
+        while (QFileInfo(path).size() == before && waited.elapsed() < 2'000)
+            ::usleep(200);
+        ::usleep(useconds_t(std::rand() % 4000));
         server.kill();
         server.waitForFinished();
     }

@@ -124,6 +124,8 @@ TEST(DiceEngineAgreement, MatchesEveryRollTheRollerCanMake)
     const char *const expressions[] = {
         "3d6", "4d6kh3", "2d20kh1+5", "2d20kl1", "5d4dl2", "4d6dh1", "3d8k2", "4dF", "3dF.1+1",
         "5d6>=5", "4d10>=8f1", "4d6kh2>=4", "5d6dl2<3f6",
+        // Several keep/drop rules at once.
+        "4d6dh1dl2", "3d6k1d1", "3d6d1k1", "4d4kh3kl2", "2d2!kh2dh1", "{1d4, 1d4, 1d6}kh2dl1",
         "d6!p", "d3!+d2", "2d2!kh1", "2d2!dl1", "d6!!p+d4", "2d2!p>=2dh1", "d6!>5",
         "d3!=1+d2", "d3!!>=3", "d6!=1kh1", "d3ro3!", "d2r1+d3", "2d6ro<3", "d6ro<3",
         "2d6min2max5", "3d8max4kh2", "2d4u", "3d4uo", "2d2uo!", "3d4uo>=3", "2d2!!uo",
@@ -213,6 +215,7 @@ TEST(DiceEngineAgreement, RollsAgreeWithTheExactOdds)
 {
     const char *const expressions[] = {
         "3d6", "4d6kh3", "2d20kh1+5", "2d20kl1", "6d6dl2", "5d8dh2", "4dF", "4dF.1", "d%",
+        "4d10dh1dl2", "6d6kh4dl1", "5d8!kh3dh1", "{4d6+2d8}kh4dl1",
         "10d10>=8", "10d10>=8f1", "8d6k4>4f1", "3d6!", "5d6!>=5", "4d6!!", "3d6!!p", "4d6!p",
         "6d6!kh3", "5d10!>=9kl2", "4d6!dl1", "6d10!>=8>=6", "4d6r<3", "4d6ro<3kh3", "3d8min3max6", "5d6u",
         "6d6uo>=4", "4d6u!", "3d6cs>=5cf1sd", "{1d20+5, 1d20+5}kh1", "{3d6, 3d6, 3d6}>=12",

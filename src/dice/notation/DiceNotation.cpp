@@ -440,13 +440,15 @@ private:
             PoolBounds bounds;
             for (const qint32 term : group.poolTerms)
                 bounds.add(m_termBounds[std::size_t(term)]);
-            if (!m_modifiers.checkKeepLeavesSome(group.keep, bounds.fewestDice, keepAt, u"dado",
+            if (!m_modifiers.checkKeepLeavesSome(group.keep, bounds.fewestDice, bounds.mostDice,
+                                                 keepAt, u"dado",
                                                  u"dados"))
                 return std::nullopt;
             range = bounds.range(group.keep, group.target);
         } else {
             group.poolTerms.clear();
-            if (!m_modifiers.checkKeepLeavesSome(group.keep, group.memberCount, keepAt, u"membro",
+            if (!m_modifiers.checkKeepLeavesSome(group.keep, group.memberCount, group.memberCount,
+                                                 keepAt, u"membro",
                                                  u"membros"))
                 return std::nullopt;
             const qint64 kept = group.memberCount - group.keep.droppedOf(group.memberCount);

@@ -1,5 +1,7 @@
 #include "dice/notation/ModifierReader.h"
 
+#include "dice/notation/PoolBounds.h"
+
 #include "dice/notation/DiceNotation.h"
 #include "dice/notation/NotationScanner.h"
 
@@ -107,12 +109,22 @@ bool ModifierReader::parseKeep(KeepRule &rule, qsizetype &modifierIndex, bool &p
     return true;
 }
 
-bool ModifierReader::checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qsizetype index,
-                                         QStringView one, QStringView many,
+bool ModifierReader::checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qint64 most,
+                                         qsizetype index, QStringView one, QStringView many,
                                          const QString &suggestion)
 {
-    if (!rule.isSet() || rule.droppedOf(fewest) < fewest)
+    if (!rule.isSet() || rule.keptRange(fewest, most).first > 0)
         return true;
+    const int rules = (rule.keepHighest ? 1 : 0) + (rule.keepLowest ? 1 : 0)
+                      + (rule.dropHighest > 0 ? 1 : 0) + (rule.dropLowest > 0 ? 1 : 0);
+    if (rules > 1 || rule.droppedOf(fewest) < fewest)
+        return m_scanner.fail(index, QStringLiteral("as regras de manter e descartar podem não "
+                                                    "deixar nenhum ")
+                                         + QStringView(one).toString()
+                                         + (fewest == most
+                                                ? QStringLiteral(" (de %1 ").arg(fewest)
+                                                : QStringLiteral(" (de %1 a %2 ").arg(fewest).arg(most))
+                                         + (most == 1 ? one : many).toString() + u')');
     const bool keeps = rule.keepHighest || rule.keepLowest;
     QString message = keeps ? QStringLiteral("manter 0 ") + many.toString()
                             : QStringLiteral("descartar ")
@@ -162,6 +174,7 @@ bool ModifierReader::parseTermModifiers(DiceTerm &term, qsizetype start)
     qsizetype minimumAt = -1;
     qsizetype maximumAt = -1;
     bool plainDrop = false;
+    int keepRules = 0;
     for (;;) {
         const qsizetype at = s.index();
         const QChar c = s.current();
@@ -171,10 +184,15 @@ bool ModifierReader::parseTermModifiers(DiceTerm &term, qsizetype start)
         if (handled)
             continue;
         if (c == u'k' || c == u'd') {
-            if (keepAt >= 0)
-                return failRepeated(at);
-            if (!parseKeep(term.keep, keepAt, plainDrop))
+            // Several rules may stand together (4d10dh1dl2): KeepRule keeps what all of them
+            // set aside. Messages point at the first.
+            qsizetype ruleAt = -1;
+            if (!parseKeep(term.keep, ruleAt, plainDrop))
                 return false;
+            plainDrop = plainDrop && keepAt < 0;
+            ++keepRules;
+            if (keepAt < 0)
+                keepAt = ruleAt;
         } else if (c == u'r') {
             const RerollKind kind = s.peek(1) == u'o' ? RerollKind::Once : RerollKind::UpTo100;
             if (term.reroll != RerollKind::None && term.reroll != kind)
@@ -266,10 +284,11 @@ bool ModifierReader::parseTermModifiers(DiceTerm &term, qsizetype start)
                                     .arg(term.count)
                                     .arg(high - low + 1));
     QString suggestion;
-    if (plainDrop && term.keep.dropLowest >= 1 && term.keep.dropLowest <= DiceNotation::MaxFaces)
+    if (plainDrop && keepRules == 1 && term.keep.dropLowest >= 1 && term.keep.dropLowest <= DiceNotation::MaxFaces)
         suggestion = s.sliced(start, keepAt).toString() + QStringLiteral("+d")
                      + QString::number(term.keep.dropLowest);
-    return checkKeepLeavesSome(term.keep, term.count, keepAt, u"dado", u"dados", suggestion);
+    return checkKeepLeavesSome(term.keep, term.count, PoolBounds::ofTerm(term).mostDice, keepAt,
+                               u"dado", u"dados", suggestion);
 }
 
 bool ModifierReader::parseGroupModifiers(DiceGroup &group, qsizetype &keepAt)
@@ -278,7 +297,6 @@ bool ModifierReader::parseGroupModifiers(DiceGroup &group, qsizetype &keepAt)
     keepAt = -1;
     bool plainDrop = false;
     for (;;) {
-        const qsizetype at = s.index();
         bool handled = false;
         if (!parseTarget(group.target, handled, true))
             return false;
@@ -286,10 +304,11 @@ bool ModifierReader::parseGroupModifiers(DiceGroup &group, qsizetype &keepAt)
             continue;
         if (s.current() != u'k' && s.current() != u'd')
             break;
-        if (keepAt >= 0)
-            return failRepeated(at);
-        if (!parseKeep(group.keep, keepAt, plainDrop))
+        qsizetype ruleAt = -1;
+        if (!parseKeep(group.keep, ruleAt, plainDrop))
             return false;
+        if (keepAt < 0)
+            keepAt = ruleAt;
     }
     return true;
 }

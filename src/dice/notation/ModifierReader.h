@@ -28,8 +28,9 @@ public:
 
     // Refuses a keep/drop that can leave none of at least `fewest` dice or members (`one` and
     // `many` name them).
-    bool checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qsizetype index, QStringView one,
-                             QStringView many, const QString &suggestion = {});
+    // Refuses keep/drop rules that can leave none of `fewest` to `most` dice or members.
+    bool checkKeepLeavesSome(const KeepRule &rule, qint64 fewest, qint64 most, qsizetype index,
+                             QStringView one, QStringView many, const QString &suggestion = {});
 
 private:
     std::optional<ComparePoint> parseComparePoint(bool bare, bool bangEquals, bool &present);

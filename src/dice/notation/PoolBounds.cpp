@@ -48,8 +48,9 @@ void PoolBounds::add(const PoolBounds &other)
 
 ValueRange PoolBounds::range(const KeepRule &keep, const TargetRule &target) const
 {
-    const qint64 keptFewest = fewestDice - keep.droppedOf(fewestDice);
-    const qint64 keptMost = mostDice - keep.droppedOf(mostDice);
+    // The dice kept can be fewest or most anywhere between the pool's sizes when several
+    // rules stand together; the value's bounds are linear in that count.
+    const auto [keptFewest, keptMost] = keep.keptRange(fewestDice, mostDice);
     if (target.isSet())
         return *ValueRange::whole(target.failure.isSet() ? -keptMost : 0, keptMost);
     return *ValueRange::whole(std::min(keptFewest * dieLow, keptMost * dieLow),

@@ -100,6 +100,12 @@ TEST(DiceRoller, RollsWithFixedDiceGiveTheseLines)
         {"4d6!=3", {3, 5, 1, 2, 4}, "4d6!=3: [3!, 5, 1, 2, 4] = 15"},
         {"{1d6, 1d6}!=3", {3, 4}, "{1d6, 1d6}!=3: {[3], [4]*} = 1"},
         {"{1d6, 1d6}<>3", {3, 4}, "{1d6, 1d6}<>3: {[3], [4]*} = 1"},
+        // Several keep/drop rules: each sets aside what it would alone.
+        {"4d10dh1dl2", {4, 3, 9, 9}, "4d10dh1dl2: [~4~, ~3~, 9, ~9~] = 9"},
+        {"3d10k1d1", {6, 2, 9}, "3d10k1d1: [~6~, ~2~, 9] = 9"},
+        {"3d10d1k1", {8, 8, 7}, "3d10d1k1: [8, ~8~, ~7~] = 8"},
+        {"4d6kh3kh2", {3, 1, 4, 2}, "4d6kh3kh2: [3, ~1~, 4, ~2~] = 7"},
+        {"{1d6, 1d6, 1d6}kh2dl1", {2, 5, 3}, "{1d6, 1d6, 1d6}kh2dl1: {~[2]~, [5], [3]} = 8"},
         {"4dF.1", {1, 6, 3, 4}, "4dF.1: [-1, +1, 0, 0] = 0"},
         {"2D6+DF", {3, 4, 3}, "2D6+DF: [3, 4] + [+1] = 8"},
         // Exact arithmetic: a total that is not whole shows 4 places at most.
