@@ -225,7 +225,7 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     if (parser.isSet(recordFile)) {
         QString error;
         const QString path = parser.value(recordFile);
-        if (!m_record.open(path, RecordLine::header(QByteArray("quessar-cli ") + QuessarVersionString, {}),
+        if (!m_record.open(path, RecordLine::header(QByteArray("quessar-cli ") + QuessarVersionString),
                            false, error))
             return recordFailed(err, path, error);
         m_recordPath = path;

@@ -2,10 +2,7 @@
 
 #include "dice/roll/DieSource.h"
 
-#include <QByteArray>
-
 #include <cstdint>
-#include <span>
 #include <vector>
 
 // One die drawn from a source: the die size asked and the face it gave.
@@ -35,9 +32,6 @@ public:
     const std::vector<DieDraw> &draws() const { return m_draws; }
     // Forgets the draws kept so far (before the next roll).
     void clear() { m_draws.clear(); }
-
-    // The draws as a JSON array of [faces,value] pairs: [[6,6],[6,5]].
-    static void appendDraws(QByteArray &out, std::span<const DieDraw> draws);
 
 private:
     DieSource &m_inner;
