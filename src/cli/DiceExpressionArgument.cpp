@@ -6,15 +6,16 @@
 
 QString ShownExpression(const QString &text)
 {
-    // A long expression is cut: the message gives the position anyway.
+    // A long expression is cut: the message gives the position anyway. A character that
+    // cannot be shown is written as its code point in angle brackets, so that a digit after
+    // it is not read as part of it ("1<U+0000>2", not "1U+00002").
     constexpr qsizetype Longest = 100;
     QString line;
     for (const QChar c : text.first(std::min(text.size(), Longest))) {
-        if ((c.isPrint() && c.category() != QChar::Separator_Space) || c == u' '
-            || c.isSurrogate())
+        if ((c.isPrint() && c.category() != QChar::Separator_Space) || c == u' ' || c.isSurrogate())
             line += c;
         else
-            line += QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+            line += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
     }
     if (text.size() > Longest)
         line += QStringLiteral("…");

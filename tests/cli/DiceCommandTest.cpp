@@ -92,12 +92,13 @@ TEST(DiceCommand, BadArgumentsAreNamed)
          "expressão \"2d6 %1 %2 %L1 %%\", posição 12: caractere inesperado \"L\""},
         {{"d6d6"}, "expressão \"d6d6\", posição 3: descartar 6 de 1 dado não deixa nenhum "
                    "(queria dizer d6+d6?)"},
-        {{"1\u00A0+\u22122"}, "expressão \"1U+00A0+−2\", posição 2: caractere inesperado "
+        {{"1\u00A0+\u22122"}, "expressão \"1<U+00A0>+−2\", posição 2: caractere inesperado "
                                "U+00A0: espaço sem quebra; use um espaço comum"},
         {{"--", "-(2d6"},
          "expressão \"-(2d6\", posição 6: falta fechar o parêntese aberto "
          "na posição 2"},
-        {{"2d6\n"}, "expressão \"2d6U+000A\", posição 4: caractere inesperado U+000A"},
+        {{"2d6\n"}, "expressão \"2d6<U+000A>\", posição 4: caractere inesperado U+000A"},
+        {{"1\x01" "2"}, "expressão \"1<U+0001>2\", posição 2: caractere inesperado U+0001"},
         {{"-n", "0", "d6"}, "-n/--quantidade: \"0\" não é um número inteiro de 1 a 1000000"},
         {{"-n", "1000001", "d6"}, "-n/--quantidade: \"1000001\""},
         {{"-n", "5x", "d6"}, "-n/--quantidade: \"5x\""},

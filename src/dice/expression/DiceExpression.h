@@ -97,7 +97,7 @@ public:
     bool mayBeFractional() const { return m_mayBeFractional; }
 
 private:
-    friend class DiceNotation;
+    friend class ExpressionBuilder; // the parser builds an expression through it
 
     QString m_text;
     QByteArray m_shownUtf8;

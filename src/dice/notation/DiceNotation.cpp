@@ -1,5 +1,6 @@
 #include "dice/notation/DiceNotation.h"
 
+#include "dice/notation/ExpressionBuilder.h"
 #include "dice/notation/ModifierReader.h"
 #include "dice/notation/NotationFunction.h"
 #include "dice/notation/NotationScanner.h"
@@ -11,56 +12,43 @@
 namespace {
 
 using Operation = DiceExpression::Operation;
-using Piece = DiceExpression::Piece;
 
 // The grammar: arithmetic, dice, lists, groups and functions, read with a NotationScanner
 // (characters, numbers, labels, errors) and a ModifierReader (what follows a term or group),
-// building the steps and layout of a DiceExpression and the range of every value along the
-// way.
+// handing what it reads to an ExpressionBuilder and computing the range of every value along
+// the way.
 class Parser
 {
 public:
-    Parser(QStringView text, std::vector<DiceTerm> &terms, std::vector<DiceGroup> &groups,
-           std::vector<DiceExpression::Step> &steps, std::vector<Piece> &layout)
-        : m_scan(text), m_modifiers(m_scan), m_terms(terms), m_groups(groups), m_steps(steps),
-          m_layout(layout)
+    Parser(QStringView text, DiceExpression &expression)
+        : m_scan(text), m_modifiers(m_scan), m_build(expression)
     {
     }
 
-    // The whole expression; its range, or nothing after recording the error.
-    std::optional<ValueRange> parseWhole(qsizetype &shownEnd, QString &label)
+    // The whole expression, or false after recording the error.
+    bool parseWhole()
     {
         if (!m_scan.checkLength())
-            return std::nullopt;
+            return false;
         m_scan.skipBlanks();
-        if (m_scan.atEnd() || m_scan.current() == u'#') {
-            m_scan.fail(m_scan.index(), QStringLiteral("expressão vazia"));
-            return std::nullopt;
-        }
+        if (m_scan.atEnd() || m_scan.current() == u'#')
+            return m_scan.fail(m_scan.index(), QStringLiteral("expressão vazia"));
         const auto range = parseSum();
         if (!range)
-            return std::nullopt;
-        shownEnd = m_scan.index();
+            return false;
+        const qsizetype shownEnd = m_scan.index();
         m_scan.skipBlanks();
-        if (!m_scan.readTrailingLabel(label))
-            return std::nullopt;
-        if (!m_scan.atEnd()) {
-            m_scan.failUnexpected();
-            return std::nullopt;
-        }
-        return range;
+        if (!m_scan.readTrailingLabel(m_build.trailingLabel()))
+            return false;
+        if (!m_scan.atEnd())
+            return m_scan.failUnexpected();
+        m_build.finish(m_scan.text(), shownEnd, *range);
+        return true;
     }
 
     const DiceNotationError &error() const { return m_scan.error(); }
-    qint64 diceCount() const { return m_diceCount; }
-    qint64 draws() const { return m_draws; }
 
 private:
-    void push(Operation operation, qint32 index = 0, Fraction number = {})
-    {
-        m_steps.push_back({operation, index, number});
-    }
-
     // The step of an operation whose result range is `range`, or the refusal of the
     // operator at `index` when its result could leave the range of a Fraction.
     std::optional<ValueRange> pushChecked(std::optional<ValueRange> range, Operation operation,
@@ -70,17 +58,11 @@ private:
             m_scan.failOverflow(index);
             return std::nullopt;
         }
-        push(operation, arguments);
+        m_build.push(operation, arguments);
         return range;
     }
 
-    void lay(QStringView text)
-    {
-        if (!m_layout.empty() && m_layout.back().kind == Piece::Kind::Text)
-            m_layout.back().text += text.toUtf8();
-        else
-            m_layout.push_back({Piece::Kind::Text, text.toUtf8(), 0, 0});
-    }
+    void lay(QStringView text) { m_build.lay(text); }
 
     bool enterLevel(const QString &what, qsizetype index = -1)
     {
@@ -209,19 +191,12 @@ private:
     // postfix := primary ["[" label "]"]
     std::optional<ValueRange> parsePostfix()
     {
-        const qsizetype termsBefore = qsizetype(m_terms.size());
-        const qsizetype groupsBefore = qsizetype(m_groups.size());
-        const qsizetype stepsBefore = qsizetype(m_steps.size());
+        const ExpressionBuilder::Mark before = m_build.mark();
         const auto range = parsePrimary();
         if (!range)
             return std::nullopt;
         // A label names the dice term or group that the primary is, if it is one.
-        QString *label = nullptr;
-        if (qsizetype(m_steps.size()) == stepsBefore + 1
-            && m_steps.back().operation == Operation::Dice)
-            label = &m_terms[std::size_t(termsBefore)].label;
-        else if (m_steps.back().operation == Operation::Group)
-            label = &m_groups[std::size_t(groupsBefore)].label;
+        QString *label = m_build.labelSince(before);
         QString text;
         QStringView written;
         if (!m_scan.readInlineLabel(text, written))
@@ -254,7 +229,7 @@ private:
                 return parseDecimal(start, *number);
             if (m_scan.current() == u'd' || m_scan.current() == u'D')
                 return parseDice(start, *number);
-            push(Operation::Number, 0, Fraction(*number));
+            m_build.push(Operation::Number, 0, Fraction(*number));
             lay(m_scan.sliced(start, m_scan.index()));
             return ValueRange::whole(*number, *number);
         }
@@ -306,7 +281,7 @@ private:
                         QStringLiteral("a quantidade de dados precisa ser um número inteiro"));
             return std::nullopt;
         }
-        push(Operation::Number, 0, *value);
+        m_build.push(Operation::Number, 0, *value);
         lay(m_scan.sliced(start, m_scan.index()));
         return ValueRange::exactly(*value);
     }
@@ -358,26 +333,13 @@ private:
             return std::nullopt;
 
         const PoolBounds bounds = PoolBounds::ofTerm(term);
-        m_diceCount += term.count;
-        if (m_diceCount > DiceNotation::MaxDicePerRoll) {
-            m_scan.fail(start, QStringLiteral("dados demais numa rolagem (mais de %1)")
-                                   .arg(DiceNotation::MaxDicePerRoll));
-            return std::nullopt;
-        }
-        m_draws += bounds.draws;
-        if (m_draws > DiceNotation::MaxDrawsPerRoll) {
-            m_scan.fail(start, QStringLiteral("rolagens demais: com as rerrolagens e explosões no "
-                                              "limite, a expressão pode pedir mais de %1 dados")
-                                   .arg(DiceNotation::MaxDrawsPerRoll));
+        if (const auto refusal = m_build.countDice(term, bounds)) {
+            m_scan.fail(start, *refusal);
             return std::nullopt;
         }
         term.text = m_scan.sliced(start, m_scan.index()).toString();
-        const auto index = qint32(m_terms.size());
-        m_termBounds.push_back(bounds);
         const ValueRange range = bounds.range(term.keep, term.target);
-        m_terms.push_back(std::move(term));
-        push(Operation::Dice, index);
-        m_layout.push_back({Piece::Kind::Dice, QByteArray(), index, 0});
+        m_build.addTerm(std::move(term), bounds);
         return range;
     }
 
@@ -415,16 +377,12 @@ private:
             return std::nullopt;
         m_scan.advance();
         lay(u"{");
-        const auto index = qint32(m_groups.size());
-        m_groups.emplace_back();
+        const qint32 index = m_build.openGroup();
         std::vector<ValueRange> members;
-        const auto firstMemberSteps = qsizetype(m_steps.size());
-        if (!parseList(members, u'}', open, QStringLiteral("a chave aberta"),
-                       [&](qint32 member, bool begins) {
-                           m_layout.push_back(
-                               {begins ? Piece::Kind::MemberBegin : Piece::Kind::MemberEnd,
-                                QByteArray(), index, member});
-                       }))
+        const qsizetype firstMemberSteps = m_build.mark().steps;
+        if (!parseList(
+                members, u'}', open, QStringLiteral("a chave aberta"),
+                [&](qint32 member, bool begins) { m_build.layMember(index, member, begins); }))
             return std::nullopt;
 
         DiceGroup group;
@@ -436,20 +394,17 @@ private:
 
         std::optional<ValueRange> range;
         const bool modified = group.keep.isSet() || group.target.isSet();
-        if (members.size() == 1 && modified && poolsDice(firstMemberSteps, group.poolTerms)) {
-            PoolBounds bounds;
-            for (const qint32 term : group.poolTerms)
-                bounds.add(m_termBounds[std::size_t(term)]);
+        PoolBounds bounds;
+        if (members.size() == 1 && modified
+            && m_build.poolsDice(firstMemberSteps, group.poolTerms, bounds)) {
             if (!m_modifiers.checkKeepLeavesSome(group.keep, bounds.fewestDice, bounds.mostDice,
-                                                 keepAt, u"dado",
-                                                 u"dados"))
+                                                 keepAt, u"dado", u"dados"))
                 return std::nullopt;
             range = bounds.range(group.keep, group.target);
         } else {
             group.poolTerms.clear();
             if (!m_modifiers.checkKeepLeavesSome(group.keep, group.memberCount, group.memberCount,
-                                                 keepAt, u"membro",
-                                                 u"membros"))
+                                                 keepAt, u"membro", u"membros"))
                 return std::nullopt;
             const qint64 kept = group.memberCount - group.keep.droppedOf(group.memberCount);
             if (group.target.isSet())
@@ -461,28 +416,8 @@ private:
                 return std::nullopt;
             }
         }
-        m_groups[std::size_t(index)] = std::move(group);
-        push(Operation::Group, index);
+        m_build.closeGroup(index, std::move(group));
         return range;
-    }
-
-    // Whether the steps from `first` on are dice terms joined by "+", none with keep/drop or
-    // a target of its own; their terms in `terms`.
-    bool poolsDice(qsizetype first, std::vector<qint32> &terms) const
-    {
-        terms.clear();
-        for (auto i = std::size_t(first); i < m_steps.size(); ++i) {
-            const DiceExpression::Step &step = m_steps[i];
-            if (step.operation == Operation::Dice) {
-                const DiceTerm &term = m_terms[std::size_t(step.index)];
-                if (term.keep.isSet() || term.target.isSet())
-                    return false;
-                terms.push_back(step.index);
-            } else if (step.operation != Operation::Add) {
-                return false;
-            }
-        }
-        return !terms.empty();
     }
 
     // function := name "(" sum ("," sum)* ")"
@@ -529,14 +464,8 @@ private:
 
     NotationScanner m_scan;
     ModifierReader m_modifiers;
+    ExpressionBuilder m_build;
     int m_depth = 0;
-    qint64 m_diceCount = 0;
-    qint64 m_draws = 0;
-    std::vector<DiceTerm> &m_terms;
-    std::vector<DiceGroup> &m_groups;
-    std::vector<DiceExpression::Step> &m_steps;
-    std::vector<Piece> &m_layout;
-    std::vector<PoolBounds> m_termBounds;
 };
 
 } // namespace
@@ -544,18 +473,8 @@ private:
 std::variant<DiceExpression, DiceNotationError> DiceNotation::parse(QStringView text)
 {
     DiceExpression expression;
-    Parser parser(text, expression.m_terms, expression.m_groups, expression.m_steps,
-                  expression.m_layout);
-    qsizetype shownEnd = 0;
-    const auto range = parser.parseWhole(shownEnd, expression.m_label);
-    if (!range)
+    Parser parser(text, expression);
+    if (!parser.parseWhole())
         return parser.error();
-    expression.m_text = text.trimmed().toString();
-    expression.m_shownUtf8 = text.first(shownEnd).trimmed().toUtf8();
-    expression.m_diceCount = parser.diceCount();
-    expression.m_maximumDraws = parser.draws();
-    expression.m_minimum = range->low;
-    expression.m_maximum = range->high;
-    expression.m_mayBeFractional = !range->isWhole();
     return expression;
 }

@@ -2,6 +2,7 @@
 
 #include "dice/odds/DieOdds.h"
 #include "dice/odds/OddsBudget.h"
+#include "dice/odds/PoolPlan.h"
 #include "dice/odds/WholeOdds.h"
 
 #include <algorithm>
@@ -25,97 +26,6 @@ constexpr std::size_t StatesInCaches = 10'000;
 // What a state's key counts for among the probabilities held.
 constexpr double KeyStates = 16;
 
-// How a state keeps its multiset: the `capacity` values that matter, sorted. Once full, a new
-// value goes in and the one at index `evict` goes out (0: the lowest, `capacity`: the
-// highest, between them: the multiset holds the `evict` lowest and the rest highest).
-struct Plan
-{
-    qint64 capacity = 0;  // values kept in the multiset (0: none)
-    qint64 evict = 0;     // which goes out of a full multiset
-    bool total = false;   // the odds of the total of all values ride along
-    // At the end the value is the total (when it rides along) less the multiset, plus the
-    // multiset's values that count: all but its `low` lowest and `high` highest, or, when
-    // the pool's size varies, all but the rule's lowest and highest of the multiset's size.
-    bool fixedSize = true;
-    qint64 low = 0;
-    qint64 high = 0;
-    KeepRule rule;
-
-    // The values of the multiset (of `size`) that do not count, from each end.
-    std::pair<qint64, qint64> setAside(qint64 size) const
-    {
-        if (fixedSize)
-            return {std::min(low, size), std::min(high, size - std::min(low, size))};
-        const qint64 lowest = rule.droppedLowOf(size);
-        return {lowest, std::min(rule.droppedHighOf(size), size - lowest)};
-    }
-};
-
-// C(n + k, k), in floating point: the number of multisets of at most k of n values.
-double multisets(double n, double k)
-{
-    return std::exp(std::lgamma(n + k + 1) - std::lgamma(n + 1) - std::lgamma(k + 1));
-}
-
-// The ways to follow the kept values out of `size` (the most dice the pool can hold when it
-// varies): keep those at one end with the ones set aside beyond them, or the ones set aside
-// at both ends and the total. The cheapest, by the states each may need.
-Plan choosePlan(const KeepRule &keep, qint64 size, bool fixedSize, bool wholeScores,
-                double values, double totalSpan)
-{
-    Plan plan;
-    plan.rule = keep;
-    plan.fixedSize = fixedSize;
-    if (!keep.isSet()) {
-        plan.total = true;
-        return plan;
-    }
-    if (fixedSize) {
-        const qint64 low = keep.droppedLowOf(size);
-        const qint64 high = keep.droppedHighOf(size);
-        const qint64 kept = size - low - high;
-        // Keep the kept ones and those set aside beyond them at the end that sets fewer
-        // aside; or follow the total and the ones set aside at both ends.
-        const bool fromTop = high <= low;
-        const qint64 side = kept + (fromTop ? high : low);
-        const bool useKeep =
-            !wholeScores || multisets(values, double(side))
-                                <= multisets(values, double(low + high)) * totalSpan;
-        if (useKeep) {
-            plan.capacity = side;
-            plan.evict = fromTop ? 0 : side;
-            plan.low = 0;
-            plan.high = 0;
-            (fromTop ? plan.high : plan.low) = fromTop ? high : low;
-        } else {
-            plan.capacity = low + high;
-            plan.evict = low;
-            plan.total = true;
-            plan.low = low;
-            plan.high = high;
-        }
-        return plan;
-    }
-    // The pool's size varies: a rule that keeps K from one end follows those K (and the
-    // ones the other end's drops reach among them); drops alone follow the total and the
-    // ones they set aside; keeping from both ends follows every die.
-    if (keep.keepHighest && keep.keepLowest) {
-        plan.capacity = size;
-        plan.evict = size;
-    } else if (keep.keepHighest) {
-        plan.capacity = *keep.keepHighest + keep.dropLowest;
-        plan.evict = 0;
-    } else if (keep.keepLowest) {
-        plan.capacity = *keep.keepLowest + keep.dropHighest;
-        plan.evict = plan.capacity;
-    } else {
-        plan.capacity = keep.dropLowest + keep.dropHighest;
-        plan.evict = keep.dropLowest;
-        plan.total = true;
-    }
-    return plan;
-}
-
 // The pieces a step can add: a value-table index, what it scores, and its probability.
 struct Outcome
 {
@@ -126,10 +36,9 @@ struct Outcome
 class Pool
 {
 public:
-    Pool(std::vector<Fraction> values, std::vector<Fraction> scores, Plan plan,
+    Pool(std::vector<Fraction> values, std::vector<Fraction> scores, PoolPlan plan,
          OddsBudget &budget)
-        : m_values(std::move(values)), m_scores(std::move(scores)), m_plan(plan),
-          m_budget(budget)
+        : m_values(std::move(values)), m_scores(std::move(scores)), m_plan(plan), m_budget(budget)
     {
         for (const Fraction score : m_scores)
             m_wholeScores.push_back(score.isWhole() ? score.numerator() : 0);
@@ -245,8 +154,8 @@ public:
     {
         WholeOdds whole;
         std::vector<std::pair<Fraction, double>> exact;
-        const bool wholeScores = std::all_of(m_scores.begin(), m_scores.end(),
-                                             [](Fraction s) { return s.isWhole(); });
+        const bool wholeScores =
+            std::all_of(m_scores.begin(), m_scores.end(), [](Fraction s) { return s.isWhole(); });
         for (const auto &[key, odds] : m_states) {
             const auto multiset = key.begin() + 1 + key[0];
             // The multiset's values that count, and (with the total) all of it to take off.
@@ -395,7 +304,7 @@ private:
     std::vector<Fraction> m_values;
     std::vector<Fraction> m_scores;
     std::vector<qint64> m_wholeScores;
-    Plan m_plan;
+    PoolPlan m_plan;
     OddsBudget &m_budget;
     States m_states;
     double m_held = 0;
@@ -409,7 +318,7 @@ private:
 // above what is flushed as nothing, the die's step pays for each such state, F outcomes at
 // least, KeyWork each. Unique rolls are left to their steps: their faces' chances shift with
 // each start.
-double leastWork(const PoolOdds::TermDice &term, const Plan &plan)
+double leastWork(const PoolOdds::TermDice &term, const PoolPlan &plan)
 {
     const DieOdds &die = *term.die;
     if (die.term().unique != UniqueKind::None)
@@ -426,13 +335,12 @@ double leastWork(const PoolOdds::TermDice &term, const Plan &plan)
     if (faces == 0)
         return 0;
     // Kept well above Tiny: a state's odds may be spread over up to MaxValues totals.
-    const double floor =
-        std::log(DiceDistribution::Tiny) + std::log(double(OddsBudget::MaxValues));
+    const double floor = std::log(DiceDistribution::Tiny) + std::log(double(OddsBudget::MaxValues));
     double work = 0;
-    for (qint64 i = 0; i < term.count && double(i) * std::log(least) > floor; ++i) {
+    for (qint64 i = 0; i<term.count &&double(i) * std::log(least)> floor; ++i) {
         const double k = double(std::min<qint64>(i, plan.capacity));
         // Multisets of exactly k of F values: C(F − 1 + k, k).
-        work += multisets(faces - 1, k) * faces * KeyWork;
+        work += PoolPlan::multisets(faces - 1, k) * faces * KeyWork;
         if (work > 1e18)
             break;
     }
@@ -511,8 +419,8 @@ std::optional<DiceDistribution> PoolOdds::dice(const std::vector<TermDice> &term
         values.emplace_back(piece);
         scores.push_back(target ? targetScore(*target, Fraction(piece)) : Fraction(piece));
     }
-    const Plan plan =
-        choosePlan(keep, fixedSize ? size : mostSize, fixedSize, true, double(values.size()), totalSpan);
+    const PoolPlan plan = PoolPlan::choose(keep, fixedSize ? size : mostSize, fixedSize, true,
+                                           double(values.size()), totalSpan);
     if (!budget.affordAtLeast(leastWork(terms.front(), plan)))
         return std::nullopt;
     Pool pool(std::move(values), std::move(scores), plan, budget);
@@ -553,8 +461,8 @@ std::optional<DiceDistribution> PoolOdds::dice(const std::vector<TermDice> &term
 }
 
 std::optional<DiceDistribution> PoolOdds::members(const std::vector<DiceDistribution> &members,
-                                                  const KeepRule &keep,
-                                                  const TargetRule *target, OddsBudget &budget)
+                                                  const KeepRule &keep, const TargetRule *target,
+                                                  OddsBudget &budget)
 {
     std::vector<Fraction> values;
     for (const DiceDistribution &member : members)
@@ -577,8 +485,8 @@ std::optional<DiceDistribution> PoolOdds::members(const std::vector<DiceDistribu
             totalSpan += double(high) - double(low);
         }
     }
-    const Plan plan = choosePlan(keep, qint64(members.size()), true, wholeScores,
-                                 double(values.size()), totalSpan);
+    const PoolPlan plan = PoolPlan::choose(keep, qint64(members.size()), true, wholeScores,
+                                           double(values.size()), totalSpan);
     Pool pool(values, scores, plan, budget);
     for (const DiceDistribution &member : members) {
         std::vector<Outcome> outcomes;
