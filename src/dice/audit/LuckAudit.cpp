@@ -7,15 +7,23 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+std::string_view viewOf(QByteArrayView text)
+{
+    return std::string_view(text.data(), std::size_t(text.size()));
+}
+
+} // namespace
+
 LuckAudit::LuckAudit(bool byLabel) : m_byLabel(byLabel) {}
 
 const LuckAudit::Odds &LuckAudit::oddsOf(QByteArrayView expression)
 {
-    const QByteArray key = expression.toByteArray();
-    if (const auto found = m_oddsIndex.constFind(key); found != m_oddsIndex.cend())
-        return **found;
+    if (const auto found = m_oddsIndex.find(viewOf(expression)); found != m_oddsIndex.end())
+        return *found->second;
     Odds &odds = m_odds.emplace_back();
-    odds.text = QString::fromUtf8(key);
+    odds.text = QString::fromUtf8(expression);
     auto parsed = DiceNotation::parse(odds.text);
     if (const auto *error = std::get_if<DiceNotationError>(&parsed)) {
         odds.refusal = QStringLiteral("a expressão não pôde ser lida (posição %1: %2)")
@@ -38,7 +46,7 @@ const LuckAudit::Odds &LuckAudit::oddsOf(QByteArrayView expression)
             odds.luckVariance = std::max(0.0, (1 - cubes) / 12);
         }
     }
-    m_oddsIndex.insert(key, &odds);
+    m_oddsIndex.emplace(std::string(viewOf(expression)), &odds);
     return odds;
 }
 
@@ -66,26 +74,27 @@ void LuckAudit::add(QByteArrayView expression, QByteArrayView label, Fraction to
                     std::optional<std::span<const DrawnFace>> draws)
 {
     ++m_rolls;
-    const QByteArray groupKey = m_byLabel ? label.toByteArray() : QByteArray();
-    auto groupFound = m_groupIndex.constFind(groupKey);
-    if (groupFound == m_groupIndex.cend()) {
-        groupFound = m_groupIndex.insert(groupKey, m_groups.size());
-        m_groups.emplace_back().label = QString::fromUtf8(groupKey);
+    const std::string_view groupKey = m_byLabel ? viewOf(label) : std::string_view();
+    auto groupFound = m_groupIndex.find(groupKey);
+    if (groupFound == m_groupIndex.end()) {
+        groupFound = m_groupIndex.emplace(std::string(groupKey), m_groups.size()).first;
+        m_groups.emplace_back().label = QString::fromUtf8(groupKey.data(), qsizetype(groupKey.size()));
     }
-    GroupTally &group = m_groups[*groupFound];
+    GroupTally &group = m_groups[groupFound->second];
     ++group.rolls;
 
-    auto expressionFound = group.expressionIndex.constFind(expression.toByteArray());
-    if (expressionFound == group.expressionIndex.cend()) {
+    auto expressionFound = group.expressionIndex.find(viewOf(expression));
+    if (expressionFound == group.expressionIndex.end()) {
         const Odds &odds = oddsOf(expression);
-        expressionFound = group.expressionIndex.insert(expression.toByteArray(),
-                                                       group.expressions.size());
+        expressionFound =
+            group.expressionIndex.emplace(std::string(viewOf(expression)), group.expressions.size())
+                .first;
         ExpressionTally &tally = group.expressions.emplace_back();
         tally.odds = &odds;
         if (odds.distribution)
             tally.counts.assign(odds.distribution->probabilities().size(), 0);
     }
-    ExpressionTally &tally = group.expressions[*expressionFound];
+    ExpressionTally &tally = group.expressions[expressionFound->second];
     ++tally.rolls;
     tally.sum += total.toDouble();
     if (const auto &distribution = tally.odds->distribution) {

@@ -6,12 +6,13 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
-
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -50,6 +51,18 @@ public:
     static constexpr quint32 MaxAuditedFaces = 1'000'000;
 
 private:
+    // Looked up by a view of the line read, without making a string of it for every roll.
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const
+        {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    template <typename T>
+    using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
+
     // An expression's exact odds, with what each roll's luck needs.
     struct Odds
     {
@@ -79,7 +92,7 @@ private:
         QString label;
         qint64 rolls = 0;
         qint64 rollsWithoutDraws = 0;
-        QHash<QByteArray, std::size_t> expressionIndex;
+        TextMap<std::size_t> expressionIndex;
         std::vector<ExpressionTally> expressions;
         std::map<quint32, DieTally> dice;
         qint64 luckRolls = 0;
@@ -98,7 +111,7 @@ private:
     bool m_byLabel;
     qint64 m_rolls = 0;
     std::deque<Odds> m_odds; // stable addresses: tallies point at them
-    QHash<QByteArray, const Odds *> m_oddsIndex;
-    QHash<QByteArray, std::size_t> m_groupIndex;
+    TextMap<const Odds *> m_oddsIndex;
+    TextMap<std::size_t> m_groupIndex;
     std::vector<GroupTally> m_groups;
 };

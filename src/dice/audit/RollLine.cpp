@@ -34,12 +34,37 @@ public:
         return m_at < m_end ? *m_at : '\0';
     }
 
-    // A string, its escapes decoded into `out` (UTF-8).
-    bool string(QByteArray &out)
+    // A string: `view` is its text, straight from the line when it holds no escape, or
+    // decoded into `scratch` (UTF-8) when it does.
+    bool string(QByteArrayView &view, QByteArray &scratch)
     {
-        out.clear();
         if (!take('"'))
             return false;
+        const char *start = m_at;
+        while (m_at < m_end && *m_at != '"' && *m_at != '\\'
+               && static_cast<unsigned char>(*m_at) >= 0x20)
+            ++m_at;
+        if (m_at < m_end && *m_at == '"') {
+            view = QByteArrayView(start, m_at - start);
+            ++m_at;
+            return true;
+        }
+        scratch = QByteArray(start, m_at - start);
+        if (!escaped(scratch))
+            return false;
+        view = scratch;
+        return true;
+    }
+    // A string passed over, checked.
+    bool skipString()
+    {
+        QByteArrayView view;
+        return string(view, m_scratch);
+    }
+
+    // The rest of a string with escapes, from where string() stopped, appended to `out`.
+    bool escaped(QByteArray &out)
+    {
         while (m_at < m_end) {
             const char c = *m_at++;
             if (c == '"')
@@ -114,17 +139,16 @@ public:
     {
         if (depth > 64)
             return false;
-        QByteArray ignored;
         QByteArrayView numberText;
         switch (peek()) {
         case '"':
-            return string(ignored);
+            return skipString();
         case '{':
             take('{');
             if (take('}'))
                 return true;
             do {
-                if (!string(ignored) || !take(':') || !skip(depth + 1))
+                if (!skipString() || !take(':') || !skip(depth + 1))
                     return false;
             } while (take(','));
             return take('}');
@@ -180,6 +204,7 @@ private:
 
     const char *m_at;
     const char *m_end;
+    QByteArray m_scratch;
 };
 
 namespace {
@@ -212,8 +237,8 @@ bool exactValue(QByteArrayView text, Fraction &value)
 RollLine::Kind RollLine::read(QByteArrayView line)
 {
     Scanner scan(line);
-    m_expression.clear();
-    m_label.clear();
+    m_expression = {};
+    m_label = {};
     m_hasDraws = false;
     m_draws.clear();
     bool hasExpression = false;
@@ -221,16 +246,18 @@ RollLine::Kind RollLine::read(QByteArrayView line)
     bool hasFraction = false;
     bool roll = true;
     Fraction fraction;
-    QByteArray key;
-    QByteArray text;
+    QByteArrayView key;
+    QByteArrayView text;
+    QByteArray keyScratch;
+    QByteArray textScratch;
     if (!scan.take('{'))
         return Kind::Broken;
     if (!scan.take('}')) {
         do {
-            if (!scan.string(key) || !scan.take(':'))
+            if (!scan.string(key, keyScratch) || !scan.take(':'))
                 return Kind::Broken;
             if (key == "tipo") {
-                if (!scan.string(text))
+                if (!scan.string(text, textScratch))
                     return Kind::Broken;
                 roll = text == "rolagem";
             } else if (key == "registro") {
@@ -238,11 +265,11 @@ RollLine::Kind RollLine::read(QByteArrayView line)
                     return Kind::Broken;
                 roll = false;
             } else if (key == "expressao") {
-                if (!scan.string(m_expression))
+                if (!scan.string(m_expression, m_expressionScratch))
                     return Kind::Broken;
                 hasExpression = true;
             } else if (key == "rotulo") {
-                if (!scan.string(m_label))
+                if (!scan.string(m_label, m_labelScratch))
                     return Kind::Broken;
             } else if (key == "total") {
                 QByteArrayView number;
@@ -253,7 +280,7 @@ RollLine::Kind RollLine::read(QByteArrayView line)
                 hasTotal = wholeNumber(number, whole);
                 m_total = whole;
             } else if (key == "fracao") {
-                if (!scan.string(text) || !exactValue(text, fraction))
+                if (!scan.string(text, textScratch) || !exactValue(text, fraction))
                     return Kind::Broken;
                 hasFraction = true;
             } else if (key == "sorteios") {

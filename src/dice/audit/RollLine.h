@@ -22,7 +22,8 @@ public:
         Broken, // not a whole JSON object, or a roll without its expression or total
     };
 
-    // Reads `line` (without its "\n"); the fields stay valid until the next read.
+    // Reads `line` (without its "\n"); the fields stay valid while the line does, until the
+    // next read.
     Kind read(QByteArrayView line);
 
     QByteArrayView expression() const { return m_expression; }
@@ -35,8 +36,10 @@ public:
 private:
     class Scanner;
 
-    QByteArray m_expression;
-    QByteArray m_label;
+    QByteArrayView m_expression;
+    QByteArrayView m_label;
+    QByteArray m_expressionScratch; // the expression and label when they held escapes
+    QByteArray m_labelScratch;
     Fraction m_total;
     bool m_hasDraws = false;
     std::vector<DrawnFace> m_draws;
