@@ -3,6 +3,8 @@
 #include "dice/audit/AuditWords.h"
 #include "dice/format/JsonWriter.h"
 
+#include <cmath>
+
 namespace {
 
 void key(QByteArray &out, const char *name)
@@ -19,10 +21,19 @@ void wholeField(QByteArray &out, const char *name, qint64 value)
     out += ',';
 }
 
+// A number, or null for one that is not finite (JSON has no NaN).
+void number(QByteArray &out, double value)
+{
+    if (std::isfinite(value))
+        JsonWriter::appendDouble(out, value);
+    else
+        out += "null";
+}
+
 void doubleField(QByteArray &out, const char *name, double value)
 {
     key(out, name);
-    JsonWriter::appendDouble(out, value);
+    number(out, value);
     out += ',';
 }
 
@@ -57,7 +68,7 @@ void fit(QByteArray &out, const GoodnessOfFit &test, const AuditFinding &finding
         out += b > 0 ? ",{" : "{";
         wholeField(out, "observado", test.observed[b]);
         key(out, "esperado");
-        JsonWriter::appendDouble(out, test.expected[b]);
+        number(out, test.expected[b]);
         out += '}';
     }
     out += "],";

@@ -2,7 +2,7 @@
 
 AuditFinding AuditFinding::of(double pValue, qint64 sample, bool testable)
 {
-    if (!testable || sample < MinimumSample)
+    if (!testable || sample < MinimumSample || !(pValue >= 0))
         return {AuditVerdict::TooFew, 1};
     const AuditVerdict verdict = pValue < ExtremeBelow ? AuditVerdict::Extreme
                                  : pValue < RareBelow  ? AuditVerdict::Rare

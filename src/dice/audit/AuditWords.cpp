@@ -60,6 +60,8 @@ QString AuditWords::decimal(double value, int places)
 
 QString AuditWords::pValue(double p)
 {
+    if (!(p >= 0))
+        return QStringLiteral("n/d");
     if (p >= 0.0001 || p == 0)
         return decimal(p, 4);
     return QString::number(p, 'e', 1).replace(u'.', u',');

@@ -5,6 +5,7 @@
 // The distribution functions the luck audit needs, from Boost.Math (a well-kept incomplete
 // gamma function and normal distribution rather than our own). Every chance is an upper tail,
 // computed as such (not as 1 minus the lower tail), so that a small p keeps its precision.
+// What Boost cannot evaluate comes back as NaN: no p-value, a test that tells nothing.
 class Statistics
 {
 public:
