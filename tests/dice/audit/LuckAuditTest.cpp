@@ -7,6 +7,7 @@
 #include "dice/audit/GoodnessOfFit.h"
 #include "dice/audit/LuckAudit.h"
 #include "dice/audit/RollLine.h"
+#include "dice/record/RecordingDieSource.h"
 #include "dice/roll/SplitMixDieSource.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,6 @@ namespace {
 
 using dicetest::odds;
 using dicetest::parsed;
-
-// Faces recorded as the roll draws them, as a session record keeps them.
-class DrawKeeper final : public DieSource
-{
-public:
-    explicit DrawKeeper(DieSource &inner) : m_inner(inner) {}
-    std::uint32_t roll(std::uint32_t faces) override
-    {
-        const std::uint32_t value = m_inner.roll(faces);
-        draws.push_back({faces, value});
-        return value;
-    }
-    std::vector<DrawnFace> draws;
-
-private:
-    DieSource &m_inner;
-};
 
 // A die that shows its highest face more often: with chance `bias` it shows it outright,
 // otherwise it rolls fairly (a d6 at bias 0.1 shows 6 a quarter of the time, not a sixth).
@@ -53,18 +37,23 @@ private:
     std::uint32_t m_bias;
 };
 
-// `rolls` rolls of `text` from `source` through the real roller, draws included.
+// `rolls` rolls of `text` from `source` through the real roller, with every draw as a session
+// record keeps them.
 AuditReport audited(const QString &text, qint64 rolls, DieSource &source, LuckAudit &audit)
 {
     const DiceExpression expression = parsed(text);
-    DrawKeeper keeper(source);
-    DiceRoller roller(expression, keeper);
+    RecordingDieSource recording(source);
+    DiceRoller roller(expression, recording);
     const QByteArray utf8 = expression.shownUtf8();
+    std::vector<DrawnFace> draws;
     for (qint64 r = 0; r < rolls; ++r) {
-        keeper.draws.clear();
+        recording.clear();
         EXPECT_TRUE(roller.roll());
+        draws.clear();
+        for (const DieDraw &draw : recording.draws())
+            draws.push_back({draw.faces, draw.value});
         audit.add(utf8, expression.label().toUtf8(), roller.outcome().total,
-                  std::span<const DrawnFace>(keeper.draws));
+                  std::span<const DrawnFace>(draws));
     }
     return audit.report();
 }
