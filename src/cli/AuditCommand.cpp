@@ -95,9 +95,12 @@ bool AuditCommand::readInto(const QString &path, const Filter &filter, LuckAudit
         }
         if (kind != RollLine::Kind::Roll)
             return;
-        const QString label = QString::fromUtf8(roll.label());
-        if ((!filter.only.isEmpty() && !filter.only.contains(label)) || filter.without.contains(label))
-            return;
+        if (!filter.only.isEmpty() || !filter.without.isEmpty()) {
+            const QString label = QString::fromUtf8(roll.label());
+            if ((!filter.only.isEmpty() && !filter.only.contains(label))
+                || filter.without.contains(label))
+                return;
+        }
         if (roll.hasDraws())
             audit.add(roll.expression(), roll.label(), roll.total(), roll.draws());
         else
