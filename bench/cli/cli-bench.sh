@@ -12,7 +12,9 @@
 #   (f) the roll server: 10,000 lines through one process, and the median round trip of a
 #       line (goals < 0.1 s and < 100 us);
 #   (g) `quessar-cli chances 4d6kh3` start to exit against `quessar-cli dados 4d6kh3`,
-#       interleaved runs, medians and ratio (goal <= 1.3x).
+#       interleaved runs, medians and ratio (goal <= 1.3x);
+#   (h) `quessar-cli auditar` of a 1,000,000-roll record: wall time and peak memory (goals
+#       < 2 s, flat); needs /usr/bin/time (Debian's time).
 # A measure whose command fails prints "n/d".
 #   bench/cli/cli-bench.sh BUILD_DIR   (RUNS=200 start-up runs by default)
 set -uo pipefail
@@ -94,3 +96,16 @@ if [ "$(field a_status <<<"$odds")" = 0 ] && [ "$(field b_status <<<"$odds")" = 
 else
     echo "chances_4d6kh3_ms n/d"
 fi
+
+# (h) the luck audit of a 1,000,000-roll record on tmpfs (written by audit-record.sh): wall
+#     time and peak memory (goals < 2 s and flat: streaming, a few megabytes).
+audit_dir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+if bash "$(dirname "$0")/audit-record.sh" "$cli" "$audit_dir/registro.jsonl" 1000000 \
+    && [ -x /usr/bin/time ] \
+    && /usr/bin/time -f '%e %M' -o "$audit_dir/time" "$cli" auditar "$audit_dir/registro.jsonl" > /dev/null; then
+    read -r seconds kilobytes < "$audit_dir/time"
+    echo "auditar_1000000_s $seconds (meta < 2 s); pico de memória $((kilobytes / 1024)) MiB"
+else
+    echo "auditar_1000000_s n/d"
+fi
+rm -rf "$audit_dir"

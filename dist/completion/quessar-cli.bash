@@ -13,7 +13,7 @@ _quessar_cli()
     fi
 
     if [[ $cword -eq 1 ]]; then
-        COMPREPLY=($(compgen -W 'nomes cidade dados chances --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W 'nomes cidade dados chances auditar --help --version' -- "$cur"))
         return
     fi
 
@@ -67,6 +67,18 @@ _quessar_cli()
         esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--alvo --json --amostras -s --semente -h --help' -- "$cur"))
+        fi
+        ;;
+    auditar)
+        case $prev in
+        --rotulo | --sem-rotulo) return ;;
+        esac
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '--por-rotulo --rotulo --sem-rotulo --json -h --help' -- "$cur"))
+        else
+            # The records to audit: file names, kept whole and quoted by readline.
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         fi
         ;;
     esac

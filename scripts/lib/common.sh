@@ -8,6 +8,7 @@ QUESSAR_RUN_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libgl-dev libxkbcommon-dev
     fonts-liberation
+    libboost-math-dev
 )
 
 # What the tests need on top.

@@ -1,5 +1,6 @@
 // quessar-cli: Quessar's names, cities and dice from the command line.
 
+#include "cli/AuditCommand.h"
 #include "cli/ChancesCommand.h"
 #include "cli/CityCommand.h"
 #include "cli/CliArguments.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-QString programHelp(const std::array<std::unique_ptr<CliCommand>, 4> &commands)
+QString programHelp(const std::array<std::unique_ptr<CliCommand>, 5> &commands)
 {
     QString help = QStringLiteral("Uso: quessar-cli SUBCOMANDO [opções] [argumentos]\n"
                                   "\n"
@@ -59,7 +60,7 @@ std::optional<QStringList> decodeArguments(int argc, char *argv[], CliOutput &er
 
 // What is wrong with a first argument that names no subcommand.
 QString unknownSubcommand(const QString &first,
-                          const std::array<std::unique_ptr<CliCommand>, 4> &commands)
+                          const std::array<std::unique_ptr<CliCommand>, 5> &commands)
 {
     if (first.startsWith(u'-'))
         return QStringLiteral("opção desconhecida: ") + first;
@@ -88,10 +89,11 @@ int main(int argc, char *argv[])
         std::setlocale(LC_CTYPE, "C.UTF-8");
     std::setlocale(LC_MESSAGES, "");
 
-    const std::array<std::unique_ptr<CliCommand>, 4> commands{std::make_unique<NamesCommand>(),
+    const std::array<std::unique_ptr<CliCommand>, 5> commands{std::make_unique<NamesCommand>(),
                                                               std::make_unique<CityCommand>(),
                                                               std::make_unique<DiceCommand>(),
-                                                              std::make_unique<ChancesCommand>()};
+                                                              std::make_unique<ChancesCommand>(),
+                                                              std::make_unique<AuditCommand>()};
 
     CliOutput out(stdout);
     CliOutput err(stderr);
@@ -104,8 +106,8 @@ int main(int argc, char *argv[])
     if (!decoded) {
         status = ExitBadArguments;
     } else if (first.isEmpty()) {
-        err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade, dados ou "
-                                 "chances); veja \"quessar-cli --help\"\n"));
+        err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade, dados, "
+                                 "chances ou auditar); veja \"quessar-cli --help\"\n"));
         status = ExitBadArguments;
     } else if (first == u"-h" || first == u"--help") {
         out.write(programHelp(commands));
