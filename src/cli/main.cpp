@@ -6,6 +6,8 @@
 #include "cli/CliOutput.h"
 #include "cli/DiceCommand.h"
 #include "cli/NamesCommand.h"
+#include "cli/SessionCommand.h"
+#include "cli/VerifyCommand.h"
 
 #include "QuessarVersion.h"
 
@@ -20,7 +22,7 @@
 
 namespace {
 
-QString programHelp(const std::array<std::unique_ptr<CliCommand>, 4> &commands)
+QString programHelp(const std::array<std::unique_ptr<CliCommand>, 6> &commands)
 {
     QString help = QStringLiteral("Uso: quessar-cli SUBCOMANDO [opções] [argumentos]\n"
                                   "\n"
@@ -28,7 +30,7 @@ QString programHelp(const std::array<std::unique_ptr<CliCommand>, 4> &commands)
                                   "\n"
                                   "Subcomandos:\n");
     for (const auto &command : commands)
-        help += QStringLiteral("  %1  %2\n").arg(command->name(), -8).arg(command->summary());
+        help += QStringLiteral("  %1  %2\n").arg(command->name(), -9).arg(command->summary());
     help += QStringLiteral(
         "\n"
         "Opções:\n"
@@ -36,7 +38,8 @@ QString programHelp(const std::array<std::unique_ptr<CliCommand>, 4> &commands)
         "  -v, --version  Mostra a versão e sai.\n"
         "\n"
         "\"quessar-cli SUBCOMANDO --help\" mostra as opções de cada subcomando.\n"
-        "Saída: 0 sucesso, 1 a saída não pôde ser escrita, 2 argumentos inválidos.\n");
+        "Saída: 0 sucesso, 1 a saída não pôde ser escrita, 2 argumentos inválidos,\n"
+        "3 o registro não confere (verificar).\n");
     return help;
 }
 
@@ -59,7 +62,7 @@ std::optional<QStringList> decodeArguments(int argc, char *argv[], CliOutput &er
 
 // What is wrong with a first argument that names no subcommand.
 QString unknownSubcommand(const QString &first,
-                          const std::array<std::unique_ptr<CliCommand>, 4> &commands)
+                          const std::array<std::unique_ptr<CliCommand>, 6> &commands)
 {
     if (first.startsWith(u'-'))
         return QStringLiteral("opção desconhecida: ") + first;
@@ -88,10 +91,12 @@ int main(int argc, char *argv[])
         std::setlocale(LC_CTYPE, "C.UTF-8");
     std::setlocale(LC_MESSAGES, "");
 
-    const std::array<std::unique_ptr<CliCommand>, 4> commands{std::make_unique<NamesCommand>(),
+    const std::array<std::unique_ptr<CliCommand>, 6> commands{std::make_unique<NamesCommand>(),
                                                               std::make_unique<CityCommand>(),
                                                               std::make_unique<DiceCommand>(),
-                                                              std::make_unique<ChancesCommand>()};
+                                                              std::make_unique<ChancesCommand>(),
+                                                              std::make_unique<SessionCommand>(),
+                                                              std::make_unique<VerifyCommand>()};
 
     CliOutput out(stdout);
     CliOutput err(stderr);
@@ -104,8 +109,8 @@ int main(int argc, char *argv[])
     if (!decoded) {
         status = ExitBadArguments;
     } else if (first.isEmpty()) {
-        err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade, dados ou "
-                                 "chances); veja \"quessar-cli --help\"\n"));
+        err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade, dados, "
+                                 "chances, sessao ou verificar); veja \"quessar-cli --help\"\n"));
         status = ExitBadArguments;
     } else if (first == u"-h" || first == u"--help") {
         out.write(programHelp(commands));
