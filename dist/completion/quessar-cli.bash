@@ -13,7 +13,7 @@ _quessar_cli()
     fi
 
     if [[ $cword -eq 1 ]]; then
-        COMPREPLY=($(compgen -W 'nomes cidade dados chances --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W 'nomes cidade dados chances sessao verificar --help --version' -- "$cur"))
         return
     fi
 
@@ -67,6 +67,24 @@ _quessar_cli()
         esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--alvo --json --amostras -s --semente -h --help' -- "$cur"))
+        fi
+        ;;
+    sessao)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '-h --help' -- "$cur"))
+        elif [[ $cword -eq 2 ]]; then
+            COMPREPLY=($(compgen -W 'abrir sal fechar' -- "$cur"))
+        elif [[ $cword -eq 3 ]]; then
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        fi
+        ;;
+    verificar)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '-h --help' -- "$cur"))
+        elif [[ $cword -eq 2 ]]; then
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         fi
         ;;
     esac

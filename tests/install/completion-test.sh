@@ -28,10 +28,16 @@ check "--detalhes" quessar-cli dados --det
 check "chances" quessar-cli ch
 check "--amostras" quessar-cli chances 4d6kh3 --amo
 check "" quessar-cli nomes -n 1
+check "sessao" quessar-cli se
+check "verificar" quessar-cli ve
+check "fechar" quessar-cli sessao fe
+check "" quessar-cli sessao sal mesa.jsonl lo
 # A file name holding a space is one completion, which readline quotes as a file name.
 cd "$(mktemp -d)" && touch "Tau Rianu.txt" && mkdir "Vila Nova"
 check "Tau Rianu.txt" quessar-cli cidade 120 -o Tau
 [ "${compopt_options:-}" = "-o filenames" ] || { echo "compopt: '${compopt_options:-}'" >&2; status=1; }
 check "Vila Nova" quessar-cli cidade 120 --saida V
+check "Tau Rianu.txt" quessar-cli verificar T
+check "Tau Rianu.txt" quessar-cli sessao abrir T
 rm -r "$PWD"
 exit $status
