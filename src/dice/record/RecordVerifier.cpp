@@ -254,8 +254,10 @@ bool Checker::header(QByteArrayView text)
 
 bool Checker::time(QByteArrayView text)
 {
-    if (text == m_lastTimeText)
+    if (text == m_lastTimeText) {
+        m_lastTimeLine = m_summary.lines;
         return true;
+    }
     const std::optional<qint64> at = timeOf(text);
     if (!at)
         return fail(QStringLiteral("a hora \"") + QString::fromUtf8(text)
