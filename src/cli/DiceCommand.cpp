@@ -216,7 +216,8 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     const QCommandLineOption recordFile(
         QStringLiteral("registro"),
         QStringLiteral("Acrescenta cada rolagem ao registro de sessão ARQUIVO (criado se faltar) "
-                       "antes de mostrá-la; veja quessar-registro(5)."),
+                       "antes de mostrá-la; numa sessão verificável (quessar-cli sessao) os "
+                       "dados vêm do segredo. Veja quessar-registro(5)."),
         QStringLiteral("ARQUIVO"));
     parser.addOptions({quantity, seed, details, json, recordFile});
     parser.addPositionalArgument(QStringLiteral("expressão"),
