@@ -13,7 +13,7 @@ _quessar_cli()
     fi
 
     if [[ $cword -eq 1 ]]; then
-        COMPREPLY=($(compgen -W 'nomes cidade dados chances auditar --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W 'nomes cidade dados chances sessao verificar auditar --help --version' -- "$cur"))
         return
     fi
 
@@ -77,6 +77,24 @@ _quessar_cli()
             COMPREPLY=($(compgen -W '--por-rotulo --rotulo --sem-rotulo --json -h --help' -- "$cur"))
         else
             # The records to audit: file names, kept whole and quoted by readline.
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        fi
+        ;;
+    sessao)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '-h --help' -- "$cur"))
+        elif [[ $cword -eq 2 ]]; then
+            COMPREPLY=($(compgen -W 'abrir sal fechar' -- "$cur"))
+        elif [[ $cword -eq 3 ]]; then
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+        fi
+        ;;
+    verificar)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W '-h --help' -- "$cur"))
+        elif [[ $cword -eq 2 ]]; then
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         fi

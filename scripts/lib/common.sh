@@ -18,6 +18,7 @@ QUESSAR_TEST_PACKAGES=(
     desktop-file-utils appstream
     groff-base
     locales
+    python3
 )
 
 # Installs whichever of the given Debian packages are missing: one 'apt-get update', then one

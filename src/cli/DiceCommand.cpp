@@ -10,7 +10,9 @@
 #include "dice/roll/SplitMixDieSource.h"
 #include "dice/record/RecordLine.h"
 #include "dice/record/RecordingDieSource.h"
+#include "dice/record/SessionDieSource.h"
 #include "dice/record/SessionRecord.h"
+#include "dice/record/SessionSecret.h"
 
 #include "QuessarVersion.h"
 
@@ -126,22 +128,28 @@ bool rollInto(const DiceExpression &expression, qint64 rolls, DiceCommand::Rende
 }
 
 // The rolls of one expression into the record, all or none, under the record's lock; their
-// answers are printed only once the record holds them on the disk.
+// answers are printed only once the record holds them on the disk. In a verifiable session
+// (`secret` not empty) each roll's dice come from the secret, the salt and the roll's
+// number, taken under the lock.
 DiceCommand::Recorded recordInto(const DiceExpression &expression, qint64 rolls,
                                  DiceCommand::Rendering rendering, DieSource &source,
-                                 SessionRecord &record, CliOutput &out, QString &error)
+                                 const QByteArray &secret, SessionRecord &record,
+                                 CliOutput &out, QString &error)
 {
-    RecordingDieSource recording(source);
-    DiceRoller roller(expression, recording);
-    const DiceOutcomeJson json(expression);
     if (!record.begin(error))
         return DiceCommand::Recorded::Failed;
-    if (record.state().closed || !record.state().commitment.isEmpty()) {
+    if (record.state().closed || record.state().commitment.isEmpty() != secret.isEmpty()) {
         record.abort();
         error = record.state().closed ? QStringLiteral("a sessão do registro foi encerrada")
-                                      : QStringLiteral("o registro é de uma sessão verificável");
+                                      : QStringLiteral("o registro mudou de tipo");
         return DiceCommand::Recorded::Failed;
     }
+    std::optional<SessionDieSource> session;
+    if (!secret.isEmpty())
+        session.emplace(secret, record.state().salt.value_or(QByteArray()), 0);
+    RecordingDieSource recording(session ? *session : source);
+    DiceRoller roller(expression, recording);
+    const DiceOutcomeJson json(expression);
     const QByteArray time = RecordLine::now();
     QByteArray answers;
     QByteArray rollJson;
@@ -149,6 +157,8 @@ DiceCommand::Recorded recordInto(const DiceExpression &expression, qint64 rolls,
     qint64 seq = record.state().lastSeq;
     for (qint64 r = 0; r < rolls; ++r) {
         recording.clear();
+        if (session)
+            session->restart(std::uint64_t(seq + 1));
         if (!roller.roll()) {
             record.abort();
             return DiceCommand::Recorded::OutOfRange;
@@ -206,7 +216,8 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
     const QCommandLineOption recordFile(
         QStringLiteral("registro"),
         QStringLiteral("Acrescenta cada rolagem ao registro de sessão ARQUIVO (criado se faltar) "
-                       "antes de mostrá-la; veja quessar-registro(5)."),
+                       "antes de mostrá-la; numa sessão verificável (quessar-cli sessao) os "
+                       "dados vêm do segredo. Veja quessar-registro(5)."),
         QStringLiteral("ARQUIVO"));
     parser.addOptions({quantity, seed, details, json, recordFile});
     parser.addPositionalArgument(QStringLiteral("expressão"),
@@ -230,6 +241,15 @@ int DiceCommand::run(const QStringList &arguments, CliOutput &out, CliOutput &er
             return recordFailed(err, path, error);
         m_recordPath = path;
         m_recording = true;
+        // A verifiable session rolls with its secret's dice, which a seed would replace.
+        const QByteArray &commitment = m_record.state().commitment;
+        if (!commitment.isEmpty()) {
+            if (seedValue)
+                return badArgument(err, QStringLiteral("-s/--semente não vale numa sessão "
+                                                       "verificável: os dados vêm do segredo"));
+            if (!SessionSecret::read(SessionSecret::pathFor(path), commitment, m_secret, error))
+                return recordFailed(err, path, error);
+        }
     }
 
     const QStringList texts = parser.positionalArguments();
@@ -363,7 +383,8 @@ DiceCommand::Recorded DiceCommand::roll(const DiceExpression &expression, qint64
         return rollInto(expression, rolls, rendering, source, out) ? Recorded::Done
                                                                    : Recorded::OutOfRange;
     QString error;
-    const Recorded rolled = recordInto(expression, rolls, rendering, source, m_record, out, error);
+    const Recorded rolled =
+        recordInto(expression, rolls, rendering, source, m_secret, m_record, out, error);
     if (rolled == Recorded::Failed)
         recordFailed(err, m_recordPath, error);
     return rolled;

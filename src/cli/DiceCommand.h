@@ -50,5 +50,6 @@ private:
 
     SessionRecord m_record;
     QString m_recordPath;
+    QByteArray m_secret; // a verifiable session's, checked against its commitment
     bool m_recording = false;
 };

@@ -7,6 +7,8 @@
 #include "cli/CliOutput.h"
 #include "cli/DiceCommand.h"
 #include "cli/NamesCommand.h"
+#include "cli/SessionCommand.h"
+#include "cli/VerifyCommand.h"
 
 #include "QuessarVersion.h"
 
@@ -21,7 +23,7 @@
 
 namespace {
 
-QString programHelp(const std::array<std::unique_ptr<CliCommand>, 5> &commands)
+QString programHelp(const std::array<std::unique_ptr<CliCommand>, 7> &commands)
 {
     QString help = QStringLiteral("Uso: quessar-cli SUBCOMANDO [opções] [argumentos]\n"
                                   "\n"
@@ -37,7 +39,8 @@ QString programHelp(const std::array<std::unique_ptr<CliCommand>, 5> &commands)
         "  -v, --version  Mostra a versão e sai.\n"
         "\n"
         "\"quessar-cli SUBCOMANDO --help\" mostra as opções de cada subcomando.\n"
-        "Saída: 0 sucesso, 1 a saída não pôde ser escrita, 2 argumentos inválidos.\n");
+        "Saída: 0 sucesso, 1 a saída não pôde ser escrita, 2 argumentos inválidos,\n"
+        "3 o registro não confere (verificar).\n");
     return help;
 }
 
@@ -60,7 +63,7 @@ std::optional<QStringList> decodeArguments(int argc, char *argv[], CliOutput &er
 
 // What is wrong with a first argument that names no subcommand.
 QString unknownSubcommand(const QString &first,
-                          const std::array<std::unique_ptr<CliCommand>, 5> &commands)
+                          const std::array<std::unique_ptr<CliCommand>, 7> &commands)
 {
     if (first.startsWith(u'-'))
         return QStringLiteral("opção desconhecida: ") + first;
@@ -89,10 +92,12 @@ int main(int argc, char *argv[])
         std::setlocale(LC_CTYPE, "C.UTF-8");
     std::setlocale(LC_MESSAGES, "");
 
-    const std::array<std::unique_ptr<CliCommand>, 5> commands{std::make_unique<NamesCommand>(),
+    const std::array<std::unique_ptr<CliCommand>, 7> commands{std::make_unique<NamesCommand>(),
                                                               std::make_unique<CityCommand>(),
                                                               std::make_unique<DiceCommand>(),
                                                               std::make_unique<ChancesCommand>(),
+                                                              std::make_unique<SessionCommand>(),
+                                                              std::make_unique<VerifyCommand>(),
                                                               std::make_unique<AuditCommand>()};
 
     CliOutput out(stdout);
@@ -107,7 +112,8 @@ int main(int argc, char *argv[])
         status = ExitBadArguments;
     } else if (first.isEmpty()) {
         err.write(QStringLiteral("quessar-cli: falta o subcomando (nomes, cidade, dados, "
-                                 "chances ou auditar); veja \"quessar-cli --help\"\n"));
+                                 "chances, sessao, verificar ou auditar); veja "
+                                 "\"quessar-cli --help\"\n"));
         status = ExitBadArguments;
     } else if (first == u"-h" || first == u"--help") {
         out.write(programHelp(commands));

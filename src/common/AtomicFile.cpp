@@ -3,6 +3,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 bool AtomicFile::write(const QString &path, QByteArrayView bytes, QString *error)
 {
     const QFileInfo existing(path);
@@ -12,21 +15,32 @@ bool AtomicFile::write(const QString &path, QByteArrayView bytes, QString *error
         return false;
     }
 
+    // QSaveFile's own reasons are in English: the C library's, kept from the system call
+    // that failed, are in the user's language (after setlocale).
     QSaveFile file(path);
+    errno = 0;
     bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    int failure = written ? 0 : errno;
     qsizetype done = 0;
     while (written && done < bytes.size()) {
+        errno = 0;
         const qint64 step = file.write(bytes.constData() + done, bytes.size() - done);
-        if (step <= 0)
+        if (step <= 0) {
             written = false;
-        else
+            failure = errno;
+        } else {
             done += qsizetype(step);
+        }
     }
-    if (written && file.error() == QFileDevice::NoError && file.commit())
-        return true;
+    if (written && file.error() == QFileDevice::NoError) {
+        errno = 0;
+        if (file.commit())
+            return true;
+        failure = errno;
+    }
 
     if (error)
-        *error = file.errorString();
+        *error = failure != 0 ? QString::fromLocal8Bit(std::strerror(failure)) : file.errorString();
     file.cancelWriting(); // the temporary file goes with `file`
     return false;
 }

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <locale.h>
 #include <sys/stat.h>
 
 namespace {
@@ -159,6 +160,37 @@ TEST(CityCommand, RefusalsNameTheArgumentAndWriteNothing)
     EXPECT_EQ(folderTarget.status, 1);
     EXPECT_TRUE(QFileInfo(folder.path()).isDir());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"velho.txt"});
+}
+
+// Under a Portuguese locale the reasons of a failed -o are the C library's, in Portuguese,
+// not Qt's save-file messages in English.
+TEST(CityCommand, WriteFailuresGiveTheReasonInTheUsersLanguage)
+{
+    const locale_t portuguese = newlocale(LC_ALL_MASK, "pt_BR.UTF-8", locale_t(0));
+    if (!portuguese)
+        GTEST_SKIP() << "the pt_BR.UTF-8 locale is not generated here";
+    QTemporaryDir folder;
+    const struct
+    {
+        QString path;
+        rlim_t fileSizeLimit;
+        int error;
+    } cases[] = {
+        {folder.filePath("pasta/que/falta/x.txt"), RLIM_INFINITY, ENOENT},
+        {folder.filePath("grande.txt"), 999, EFBIG},
+    };
+    for (const auto &c : cases) {
+        const QString reason = QString::fromUtf8(strerror_l(c.error, portuguese));
+        const CliRun run = RunCli({"cidade", "99999", "--nome", "Tau", "-o", c.path}, {},
+                                  {"LANG=pt_BR.UTF-8", "LC_ALL=", "LANGUAGE=",
+                                   "SOURCE_DATE_EPOCH=0"},
+                                  c.fileSizeLimit);
+        EXPECT_EQ(run.status, 1) << c.error;
+        EXPECT_TRUE(run.errText().endsWith(": " + reason + '\n')) << run.errText().toStdString();
+        EXPECT_NE(reason, QString::fromUtf8(strerror(c.error))) << "no Portuguese messages";
+        EXPECT_FALSE(QFileInfo::exists(c.path));
+    }
+    freelocale(portuguese);
 }
 
 // A device or a FIFO is written into, never renamed over: -o /dev/null, -o /dev/stdout and a

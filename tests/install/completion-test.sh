@@ -32,11 +32,17 @@ check "auditar" quessar-cli au
 check "--por-rotulo" quessar-cli auditar --por
 check "--sem-rotulo" quessar-cli auditar mesa.jsonl --sem
 check "" quessar-cli auditar --rotulo A
+check "sessao" quessar-cli se
+check "verificar" quessar-cli ve
+check "fechar" quessar-cli sessao fe
+check "" quessar-cli sessao sal mesa.jsonl lo
 # A file name holding a space is one completion, which readline quotes as a file name.
 cd "$(mktemp -d)" && touch "Tau Rianu.txt" && mkdir "Vila Nova"
 check "Tau Rianu.txt" quessar-cli cidade 120 -o Tau
 [ "${compopt_options:-}" = "-o filenames" ] || { echo "compopt: '${compopt_options:-}'" >&2; status=1; }
 check "Vila Nova" quessar-cli cidade 120 --saida V
 check "Tau Rianu.txt" quessar-cli auditar --por-rotulo Tau
+check "Tau Rianu.txt" quessar-cli verificar T
+check "Tau Rianu.txt" quessar-cli sessao abrir T
 rm -r "$PWD"
 exit $status

@@ -10,14 +10,60 @@ QByteArray RecordLine::now()
     return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs).toLatin1();
 }
 
-QByteArray RecordLine::header(QByteArrayView program)
+namespace {
+
+// {"registro":"quessar","versao":1,"programa":…,"criado":… without its closing brace.
+QByteArray headerStart(QByteArrayView program)
 {
     QByteArray line = "{\"registro\":\"quessar\",\"versao\":1,\"programa\":";
     JsonWriter::appendString(line, program);
     line += ",\"criado\":";
-    JsonWriter::appendString(line, now());
+    JsonWriter::appendString(line, RecordLine::now());
+    return line;
+}
+
+// {"tipo":"<type>","hora":<time>,"<key>":<value>}
+QByteArray timedLine(const char *type, QByteArrayView time, const char *key,
+                     QByteArrayView value)
+{
+    QByteArray line = "{\"tipo\":\"";
+    line += type;
+    line += "\",\"hora\":";
+    JsonWriter::appendString(line, time);
+    line += ",\"";
+    line += key;
+    line += "\":";
+    JsonWriter::appendString(line, value);
     line += "}\n";
     return line;
+}
+
+} // namespace
+
+QByteArray RecordLine::header(QByteArrayView program)
+{
+    return headerStart(program) + "}\n";
+}
+
+QByteArray RecordLine::sessionHeader(QByteArrayView program, QByteArrayView commitment)
+{
+    QByteArray line = headerStart(program);
+    line += ",\"compromisso\":";
+    JsonWriter::appendString(line, commitment);
+    line += ",\"sorteio\":";
+    JsonWriter::appendString(line, DrawScheme);
+    line += "}\n";
+    return line;
+}
+
+QByteArray RecordLine::salt(QByteArrayView time, QByteArrayView saltUtf8)
+{
+    return timedLine("sal", time, "sal", saltUtf8);
+}
+
+QByteArray RecordLine::closing(QByteArrayView time, QByteArrayView secretHex)
+{
+    return timedLine("fechamento", time, "segredo", secretHex);
 }
 
 void RecordLine::appendRoll(QByteArray &out, qint64 seq, QByteArrayView time,

@@ -44,7 +44,9 @@ bool SessionRecord::open(const QString &path, const QByteArray &header, bool exc
 {
     const QByteArray name = QFile::encodeName(path);
     bool created = true;
-    m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    m_fd = header.isEmpty()
+               ? (errno = EEXIST, -1)
+               : ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (m_fd < 0 && errno == EEXIST && !exclusive) {
         created = false;
         m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
@@ -65,7 +67,7 @@ bool SessionRecord::open(const QString &path, const QByteArray &header, bool exc
         }
     }
     m_locked = true;
-    if (::fstat(m_fd, &info) == 0 && info.st_size == 0) {
+    if (!header.isEmpty() && ::fstat(m_fd, &info) == 0 && info.st_size == 0) {
         int failure = 0;
         if (!writeAll(header, failure) || ::fdatasync(m_fd) != 0) {
             if (failure == 0)
@@ -175,11 +177,16 @@ bool SessionRecord::readState(QString &error)
     }
     State state;
     state.commitment = header->value(QLatin1String("compromisso")).toString().toLatin1();
-    const qsizetype secondEnd = head.indexOf('\n', headerEnd + 1);
-    if (secondEnd > 0) {
-        const auto second = jsonObject(head.sliced(headerEnd + 1, secondEnd - headerEnd - 1));
-        if (second && second->value(QLatin1String("tipo")).toString() == u"sal")
+    // The salt is the first whole line after the header (a torn line before it, left by a
+    // killed writer, is passed over as every reader does).
+    for (qsizetype from = headerEnd + 1, end; (end = head.indexOf('\n', from)) > 0;
+         from = end + 1) {
+        const auto second = jsonObject(head.sliced(from, end - from));
+        if (!second)
+            continue;
+        if (second->value(QLatin1String("tipo")).toString() == u"sal")
             state.salt = second->value(QLatin1String("sal")).toString().toUtf8();
+        break;
     }
 
     // The last complete line that is JSON, found backwards; a torn tail after it is skipped.

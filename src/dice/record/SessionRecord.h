@@ -32,7 +32,8 @@ public:
     SessionRecord &operator=(const SessionRecord &) = delete;
 
     // Opens `path` for appending, creating it with `header` (a whole line) when it is missing
-    // or empty. With `exclusive`, a file that exists already is refused. False with the
+    // or empty; with an empty `header`, only a record that exists is opened. With
+    // `exclusive`, a file that exists already is refused. False with the
     // reason, in the user's language, when the file cannot be opened or is not a record.
     bool open(const QString &path, const QByteArray &header, bool exclusive, QString &error);
 
