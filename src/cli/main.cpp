@@ -31,7 +31,7 @@ QString programHelp(const std::array<std::unique_ptr<CliCommand>, 7> &commands)
                                   "\n"
                                   "Subcomandos:\n");
     for (const auto &command : commands)
-        help += QStringLiteral("  %1  %2\n").arg(command->name(), -8).arg(command->summary());
+        help += QStringLiteral("  %1  %2\n").arg(command->name(), -9).arg(command->summary());
     help += QStringLiteral(
         "\n"
         "Opções:\n"

@@ -222,7 +222,7 @@ TEST(ChancesCommand, HelpFitsTheTerminalAndAFullDiskFails)
     EXPECT_TRUE(help.outText().startsWith("Uso: quessar-cli chances [opções] EXPRESSÃO…"));
     for (const QString &line : help.outText().split('\n'))
         EXPECT_LE(line.size(), 80) << line.toStdString();
-    EXPECT_TRUE(RunCli({"--help"}).outText().contains("\n  chances   Chances exatas"));
+    EXPECT_TRUE(RunCli({"--help"}).outText().contains("\n  chances    Chances exatas"));
 
     for (const QStringList &arguments :
          {QStringList{"chances", "3d6"}, QStringList{"chances", "--json", "d100000"}}) {
