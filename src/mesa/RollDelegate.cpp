@@ -127,7 +127,7 @@ void RollDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
             draw(term < 0 ? QStringLiteral("[") : QStringLiteral("] ["), plain, faint);
             term = die.term;
         } else {
-            draw(QStringLiteral(" "), plain, text);
+            draw(QStringLiteral(", "), plain, faint);
         }
         const bool setAside = (die.marks & (DieDropped | DieRerolled | DieUniqueRerolled)) != 0;
         QFont font = plain;

@@ -233,8 +233,9 @@ void frmMesaDados::buildLayout()
     for (QPushButton *b : {cmdGuardar, cmdRenomear, cmdSubir, cmdDescer, cmdRemover})
         buttons->addWidget(b);
     rightLayout->addLayout(buttons);
-    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({640, 320});
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
 
