@@ -11,8 +11,11 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+
+#include <sys/stat.h>
 
 MesaSession::MesaSession(std::unique_ptr<DieSource> source) : m_source(std::move(source))
 {
@@ -52,15 +55,30 @@ bool MesaSession::open(const QString &path, bool exclusive, QString &error)
 {
     const QByteArray program = QByteArray("quessar-mesa ") + QuessarVersionString;
     m_open = m_record.open(path, RecordLine::header(program), exclusive, error);
+    struct stat info{};
+    if (m_open && ::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        m_device = quint64(info.st_dev);
+        m_inode = quint64(info.st_ino);
+    }
     if (m_open)
         m_path = path;
     return m_open;
+}
+
+bool MesaSession::stillThere() const
+{
+    struct stat info{};
+    return ::stat(QFile::encodeName(m_path).constData(), &info) == 0
+           && quint64(info.st_dev) == m_device && quint64(info.st_ino) == m_inode;
 }
 
 std::variant<RollEntry, QString> MesaSession::roll(const DiceExpression &expression)
 {
     if (!m_open)
         return QStringLiteral("nenhum registro de sessão está aberto");
+    if (!stillThere())
+        return QStringLiteral("o registro \"") + m_path
+               + QStringLiteral("\" foi removido ou trocado por outro arquivo");
     RollEntry entry;
     const auto each = [&](qint64 seq, const DiceOutcome &outcome, QByteArrayView) {
         entry.seq = seq;

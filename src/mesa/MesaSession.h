@@ -35,11 +35,16 @@ public:
 
 private:
     bool open(const QString &path, bool exclusive, QString &error);
+    // Whether the path still names the file the record was opened on: a record removed or
+    // replaced would otherwise go on taking rolls that no one can read back.
+    bool stillThere() const;
 
     std::unique_ptr<DieSource> m_source;
     SessionRecord m_record;
     QString m_path;
     bool m_open = false;
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
     QString m_lastExpression; // shared by every entry of the same text
     QString m_lastLabel;
 };

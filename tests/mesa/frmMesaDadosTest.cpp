@@ -266,6 +266,34 @@ private slots:
         }
     }
 
+    // A record removed or replaced during the session takes no more rolls: they would be
+    // written where no one can read them back.
+    void aRecordTakenAwayRefusesTheRoll_data()
+    {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("removed") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void aRecordTakenAwayRefusesTheRoll()
+    {
+        QFETCH(bool, replaced);
+        auto window = open();
+        type(*window, QStringLiteral("3d6"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        const QString path = window->recordPath();
+        const QByteArray before = readAll(path);
+        QVERIFY(QFile::rename(path, path + QStringLiteral(".antigo")));
+        if (replaced)
+            QVERIFY(QFile::copy(path + QStringLiteral(".antigo"), path));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        QVERIFY(child<QFrame>(*window, "barMensagem")->isVisible());
+        QVERIFY2(child<QLabel>(*window, "lblMensagem")->text().contains(QStringLiteral("removido ou trocado")),
+                 qPrintable(child<QLabel>(*window, "lblMensagem")->text()));
+        QCOMPARE(readAll(path + QStringLiteral(".antigo")), before);
+    }
+
     // Ctrl+C copies the selected rolls, Ctrl+L clears the view but not the record, Ctrl+Z
     // brings the rolls back.
     void clearAndUndo()
