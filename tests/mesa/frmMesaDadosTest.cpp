@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -421,6 +422,21 @@ private slots:
                                  "lstSalvas", "cmdGuardar", "cmdRenomear", "cmdSubir", "cmdDescer",
                                  "cmdRemover", "cmdFecharMensagem"})
             QVERIFY2(!child<QWidget>(*window, name)->accessibleName().isEmpty(), name);
+    }
+
+    // F1 shows the notation table beside the window, without a modal box, and hides it again.
+    void f1ShowsTheNotation()
+    {
+        auto window = open();
+        auto *dock = child<QWidget>(*window, "dckNotacao");
+        QVERIFY(!dock->isVisible());
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F1);
+        QVERIFY(dock->isVisible());
+        QVERIFY(child<QPlainTextEdit>(*window, "txtNotacao")->toPlainText().contains(
+            QStringLiteral("khK kK klK  mantém os K maiores / menores")));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F1);
+        QVERIFY(!dock->isVisible());
     }
 
     // Successes and failures stay readable on a light and on a dark base, and stay green and
