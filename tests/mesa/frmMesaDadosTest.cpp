@@ -424,6 +424,37 @@ private slots:
             QVERIFY2(!child<QWidget>(*window, name)->accessibleName().isEmpty(), name);
     }
 
+    // --registro continues a record made elsewhere: the numbers run on, the lines before stay.
+    void aGivenRecordIsContinued()
+    {
+        const QString path = m_dir->filePath("mesa.jsonl");
+        QProcess cli;
+        cli.start(QStringLiteral(QUESSAR_CLI_PATH), {"dados", "-n", "2", "--registro", path, "1d20"});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray before = readAll(path);
+        auto window = open(path);
+        QCOMPARE(window->recordPath(), path);
+        type(*window, QStringLiteral("2d6"));
+        window->rollTyped();
+        const QList<QByteArray> all = lines(path);
+        QCOMPARE(all.size(), 4);
+        QVERIFY(readAll(path).startsWith(before));
+        QVERIFY2(all[3].startsWith("{\"tipo\":\"rolagem\",\"seq\":3,"), all[3].constData());
+    }
+
+    // The window's size comes back at the next run.
+    void theSizeIsRemembered()
+    {
+        {
+            auto window = open();
+            window->resize(700, 450);
+            window->close();
+        }
+        auto window = open();
+        QCOMPARE(window->size(), QSize(700, 450));
+    }
+
     // F1 shows the notation table beside the window, without a modal box, and hides it again.
     void f1ShowsTheNotation()
     {
