@@ -271,8 +271,12 @@ void frmMesaDados::buildLayout()
     connect(cmdRolar, &QPushButton::clicked, this, &frmMesaDados::rollTyped);
     connect(lstSalvas, &QListView::clicked, this,
             [this](const QModelIndex &index) { rollSaved(index.row()); });
-    connect(lstSalvas, &QListView::activated, this,
-            [this](const QModelIndex &index) { rollSaved(index.row()); });
+    // Enter rolls the current one. Not through activated(): under a style that activates on
+    // a single click, or on a double click, that would roll a second time after clicked().
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), lstSalvas, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { rollSaved(currentSaved()); });
+    }
     connect(cmdGuardar, &QPushButton::clicked, this, &frmMesaDados::addSaved);
     connect(cmdRenomear, &QPushButton::clicked, this, [this] {
         if (currentSaved() >= 0)

@@ -345,7 +345,13 @@ private slots:
             tray->model()->setData(tray->model()->index(3, 0), QStringLiteral(" Espada  longa "));
             tray->setCurrentIndex(tray->model()->index(0, 0));
             QTest::mouseClick(child<QPushButton>(*window, "cmdRemover"), Qt::LeftButton);
-            window->rollSaved(0); // Bola de fogo
+            // Bola de fogo, first now: a click rolls it once, so does Enter.
+            const QRect first = tray->visualRect(tray->model()->index(0, 0));
+            QTest::mouseClick(tray->viewport(), Qt::LeftButton, {}, first.center());
+            QCOMPARE(rows(*window), 2);
+            tray->setFocus();
+            QTest::keyClick(tray, Qt::Key_Return);
+            QCOMPARE(rows(*window), 3);
             window->close();
         }
         auto window = open();
