@@ -14,7 +14,7 @@ QUESSAR_RUN_PACKAGES=(
 # What the tests need on top.
 QUESSAR_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils x11-apps
+    xvfb xauth x11-utils x11-apps xdotool
     desktop-file-utils appstream
     groff-base
     locales

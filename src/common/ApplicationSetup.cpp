@@ -18,7 +18,11 @@ void SetUpApplication()
     QApplication::setDesktopFileName(QStringLiteral("org.example.Quessar"));
     // The windows' light colours whatever the desktop's scheme; message boxes included.
     QApplication::setPalette(WindowKit::LightPalette());
+    InstallQtTranslation();
+}
 
+void InstallQtTranslation()
+{
     auto *translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

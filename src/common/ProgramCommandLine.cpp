@@ -72,11 +72,7 @@ ProgramCommandLine::Request ProgramCommandLine::read(const QStringList &argument
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
-    for (const char *name : QtOptionsWithValue)
-        parser.addOption(
-            QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("valor")));
-    for (const char *name : QtFlags)
-        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+    addQtOptions(parser);
 
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -122,9 +118,19 @@ bool ProgramCommandLine::hasDisplay(const QStringList &arguments)
     return false;
 }
 
-QString ProgramCommandLine::noDisplayText()
+QString ProgramCommandLine::noDisplayText(const QString &program)
 {
-    return QStringLiteral("quessar: nenhuma tela gráfica encontrada (DISPLAY e WAYLAND_DISPLAY "
-                          "vazias).\n"
-                          "Sem tela, rode-o numa tela virtual: xvfb-run -a quessar\n");
+    return program
+           + QStringLiteral(": nenhuma tela gráfica encontrada (DISPLAY e WAYLAND_DISPLAY "
+                            "vazias).\nSem tela, rode-o numa tela virtual: xvfb-run -a ")
+           + program + u'\n';
+}
+
+void ProgramCommandLine::addQtOptions(QCommandLineParser &parser)
+{
+    for (const char *name : QtOptionsWithValue)
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("valor")));
+    for (const char *name : QtFlags)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
 }

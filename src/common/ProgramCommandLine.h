@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QCommandLineParser;
+
 // What the windowed program's command line asks for. Besides its own --help and --version it
 // takes the options every Qt program with windows understands (-style, -platform, -display,
 // ...), which the application object reads for itself; anything else is an error.
@@ -36,6 +38,11 @@ public:
     // Without one, Qt would abort with its own English message.
     static bool hasDisplay(const QStringList &arguments);
 
-    // What to say, on standard error, when there is none; ends with a line end.
-    static QString noDisplayText();
+    // What to say, on standard error, when there is none; ends with a line end. `program`
+    // names the executable.
+    static QString noDisplayText(const QString &program = QStringLiteral("quessar"));
+
+    // Adds the options the application object reads for itself, so that a program's own
+    // parser (in ParseAsLongOptions mode) lets them through.
+    static void addQtOptions(QCommandLineParser &parser);
 };

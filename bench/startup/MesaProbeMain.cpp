@@ -1,0 +1,75 @@
+// The dice table's start-up with a reporter of its first paint. With --widgets it shows
+// instead a main window holding the same kinds of widgets (menu, line edit, buttons, labels,
+// two list views, status bar) and no logic: the floor for a window like it.
+#include "FirstPaintReporter.h"
+#include "common/ApplicationSetup.h"
+#include "mesa/frmMesaDados.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStringListModel>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QMainWindow> widgetsAlone()
+{
+    auto window = std::make_unique<QMainWindow>();
+    window->menuBar()->addMenu(QStringLiteral("&Mesa"))->addAction(QStringLiteral("&Sair"));
+    window->menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    auto *central = new QWidget(window.get());
+    auto *layout = new QVBoxLayout(central);
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("&Expressão:"), central));
+    row->addWidget(new QLineEdit(central), 1);
+    row->addWidget(new QPushButton(QStringLiteral("&Rolar"), central));
+    layout->addLayout(row);
+    layout->addWidget(new QLabel(QStringLiteral("média 10,5"), central));
+    auto *lists = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        auto *view = new QListView(central);
+        view->setModel(new QStringListModel(i ? QStringList{QStringLiteral("Bola de fogo: 8d6")}
+                                              : QStringList{}, view));
+        lists->addWidget(view);
+    }
+    layout->addLayout(lists, 1);
+    auto *buttons = new QHBoxLayout;
+    for (const char *caption : {"&Guardar", "Re&nomear", "Su&bir", "&Descer", "Remo&ver"})
+        buttons->addWidget(new QPushButton(QString::fromUtf8(caption), central));
+    layout->addLayout(buttons);
+    window->setCentralWidget(central);
+    window->statusBar()->addWidget(new QLabel(QStringLiteral("Registro:"), window.get()));
+    window->resize(960, 620);
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    new FirstPaintReporter(&app);
+    std::unique_ptr<QMainWindow> window;
+    QTemporaryDir home; // settings and record of a first run, left nowhere
+    if (QCoreApplication::arguments().contains(QStringLiteral("--widgets"))) {
+        window = widgetsAlone();
+    } else {
+        InstallQtTranslation();
+        MesaOptions options;
+        options.configFolder = home.filePath(QStringLiteral("config"));
+        options.dataFolder = home.filePath(QStringLiteral("data"));
+        window = std::make_unique<frmMesaDados>(options);
+    }
+    window->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,486 @@
+#include "mesa/frmMesaDados.h"
+
+#include "dice/format/DiceNotationTable.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/roll/SplitMixDieSource.h"
+#include "mesa/ExpressionEdit.h"
+#include "mesa/MesaSession.h"
+#include "mesa/OddsCalculator.h"
+#include "mesa/RollDelegate.h"
+#include "mesa/RollHistoryModel.h"
+#include "mesa/SavedRollsModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption,
+                    const QString &tip, const QString &accessible)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1StringView(name));
+    b->setToolTip(tip);
+    b->setAccessibleName(accessible);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QString folderOr(const QString &folder, QStandardPaths::StandardLocation location)
+{
+    return folder.isEmpty() ? QStandardPaths::writableLocation(location) : folder;
+}
+
+} // namespace
+
+frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
+    : QMainWindow(parent), m_options(options)
+{
+    setWindowTitle(QStringLiteral("Morvane's Quessar: Mesa de Dados"));
+    m_history = new RollHistoryModel(this);
+    m_saved = new SavedRollsModel(this);
+    m_odds = new OddsCalculator(this);
+    m_saveTimer = new QTimer(this);
+    m_saveTimer->setSingleShot(true);
+    m_saveTimer->setInterval(500);
+    connect(m_saveTimer, &QTimer::timeout, this, &frmMesaDados::saveSettings);
+
+    buildLayout();
+    buildActions();
+    loadSettings();
+
+    std::unique_ptr<DieSource> source;
+    if (options.seed)
+        source = std::make_unique<SplitMixDieSource>(*options.seed);
+    m_session = std::make_unique<MesaSession>(std::move(source));
+    QString error;
+    const bool opened =
+        options.recordPath.isEmpty()
+            ? m_session->openNew(
+                  QDir(folderOr(options.dataFolder, QStandardPaths::AppDataLocation))
+                      .filePath(QStringLiteral("registros")),
+                  error)
+            : m_session->openExisting(options.recordPath, error);
+    if (opened) {
+        lblRegistro->setText(QStringLiteral("Registro: ") + m_session->path());
+    } else {
+        const QString path = options.recordPath.isEmpty() ? QStringLiteral("novo") : options.recordPath;
+        lblRegistro->setText(QStringLiteral("Sem registro: nenhuma rolagem será feita"));
+        showMessage(QStringLiteral("O registro de sessão (") + path
+                    + QStringLiteral(") não pôde ser aberto: ") + error
+                    + QStringLiteral(". Nenhuma rolagem será feita sem registro."));
+    }
+
+    connect(m_odds, &OddsCalculator::computed, this, [this](const QString &text, bool) {
+        lblChances->setText(text);
+    });
+    txtExpressao->setFocus();
+}
+
+frmMesaDados::~frmMesaDados()
+{
+    // The odds thread may still be finishing: it reports to nothing once the window is gone.
+    m_odds->cancel();
+    m_odds->waitForIdle();
+}
+
+const QString &frmMesaDados::recordPath() const
+{
+    return m_session->path();
+}
+
+void frmMesaDados::buildLayout()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+
+    auto *row = new QHBoxLayout;
+    auto *lblExpressao = new QLabel(QStringLiteral("&Expressão:"), central);
+    lblExpressao->setObjectName(QStringLiteral("lblExpressao"));
+    txtExpressao = new ExpressionEdit(central);
+    txtExpressao->setObjectName(QStringLiteral("txtExpressao"));
+    txtExpressao->setAccessibleName(QStringLiteral("Expressão de dados"));
+    txtExpressao->setPlaceholderText(QStringLiteral("2d20kh1+5, 8d6, 4d6kh3, 10d10>=8f1…"));
+    txtExpressao->setToolTip(QStringLiteral(
+        "A notação inteira de quessar-cli dados (F1 mostra a tabela); Enter rola; "
+        "Acima e Abaixo percorrem as expressões já roladas"));
+    txtExpressao->setMaxLength(int(DiceNotation::MaxLength));
+    lblExpressao->setBuddy(txtExpressao);
+    cmdRolar = button(central, "cmdRolar", QStringLiteral("&Rolar"),
+                      QStringLiteral("Rola a expressão (Enter, Alt+R)"), QStringLiteral("Rolar"));
+    row->addWidget(lblExpressao);
+    row->addWidget(txtExpressao, 1);
+    row->addWidget(cmdRolar);
+    layout->addLayout(row);
+
+    lblErro = new QLabel(central);
+    lblErro->setObjectName(QStringLiteral("lblErro"));
+    lblErro->setTextFormat(Qt::PlainText);
+    lblErro->setWordWrap(true);
+    lblErro->setAccessibleName(QStringLiteral("Erro na expressão"));
+    QPalette errorPalette = lblErro->palette();
+    errorPalette.setColor(QPalette::WindowText, RollDelegate::failureColour(palette()));
+    lblErro->setPalette(errorPalette);
+    lblErro->hide();
+    layout->addWidget(lblErro);
+
+    lblChances = new QLabel(central);
+    lblChances->setObjectName(QStringLiteral("lblChances"));
+    lblChances->setTextFormat(Qt::PlainText);
+    lblChances->setWordWrap(true);
+    lblChances->setAccessibleName(QStringLiteral("Chances exatas da expressão"));
+    layout->addWidget(lblChances);
+
+    // The message bar: why something was not done, without a modal box.
+    barMensagem = new QFrame(central);
+    barMensagem->setObjectName(QStringLiteral("barMensagem"));
+    barMensagem->setFrameShape(QFrame::StyledPanel);
+    barMensagem->setAutoFillBackground(true);
+    QPalette barPalette = barMensagem->palette();
+    const QColor base = palette().color(QPalette::Base);
+    const QColor red = RollDelegate::failureColour(palette());
+    barPalette.setColor(QPalette::Window,
+                        QColor::fromRgbF(float(base.redF() * 0.8 + red.redF() * 0.2),
+                                         float(base.greenF() * 0.8 + red.greenF() * 0.2),
+                                         float(base.blueF() * 0.8 + red.blueF() * 0.2)));
+    barMensagem->setPalette(barPalette);
+    auto *barLayout = new QHBoxLayout(barMensagem);
+    lblMensagem = new QLabel(barMensagem);
+    lblMensagem->setObjectName(QStringLiteral("lblMensagem"));
+    lblMensagem->setTextFormat(Qt::PlainText);
+    lblMensagem->setWordWrap(true);
+    lblMensagem->setAccessibleName(QStringLiteral("Mensagem"));
+    auto *cmdFechar = new QToolButton(barMensagem);
+    cmdFechar->setObjectName(QStringLiteral("cmdFecharMensagem"));
+    cmdFechar->setText(QStringLiteral("✕"));
+    cmdFechar->setToolTip(QStringLiteral("Fecha a mensagem"));
+    cmdFechar->setAccessibleName(QStringLiteral("Fechar a mensagem"));
+    connect(cmdFechar, &QToolButton::clicked, barMensagem, &QWidget::hide);
+    barLayout->addWidget(lblMensagem, 1);
+    barLayout->addWidget(cmdFechar);
+    barMensagem->hide();
+    layout->addWidget(barMensagem);
+
+    auto *splitter = new QSplitter(central);
+    auto *left = new QWidget(splitter);
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    auto *lblHistorico = new QLabel(QStringLiteral("&Histórico (o registro da sessão)"), left);
+    lstRolagens = new QListView(left);
+    lstRolagens->setObjectName(QStringLiteral("lstRolagens"));
+    lstRolagens->setAccessibleName(QStringLiteral("Histórico de rolagens"));
+    lstRolagens->setToolTip(QStringLiteral(
+        "Cada rolagem, a mais nova em cima: Ctrl+C copia as selecionadas, Ctrl+L limpa a "
+        "vista (não o registro), Ctrl+Z a traz de volta"));
+    lstRolagens->setModel(m_history);
+    lstRolagens->setItemDelegate(new RollDelegate(lstRolagens));
+    lstRolagens->setUniformItemSizes(true);
+    lstRolagens->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lblHistorico->setBuddy(lstRolagens);
+    leftLayout->addWidget(lblHistorico);
+    leftLayout->addWidget(lstRolagens);
+
+    auto *right = new QWidget(splitter);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    auto *lblSalvas = new QLabel(QStringLiteral("Rolagens &salvas"), right);
+    lstSalvas = new QListView(right);
+    lstSalvas->setObjectName(QStringLiteral("lstSalvas"));
+    lstSalvas->setAccessibleName(QStringLiteral("Rolagens salvas"));
+    lstSalvas->setToolTip(QStringLiteral(
+        "Um clique, Enter ou Alt+1 … Alt+9 rola; F2 renomeia"));
+    lstSalvas->setModel(m_saved);
+    lstSalvas->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    lblSalvas->setBuddy(lstSalvas);
+    rightLayout->addWidget(lblSalvas);
+    rightLayout->addWidget(lstSalvas);
+    auto *buttons = new QHBoxLayout;
+    auto *cmdGuardar = button(right, "cmdGuardar", QStringLiteral("&Guardar"),
+                              QStringLiteral("Guarda a expressão da caixa (Ctrl+S); o rótulo "
+                                             "\"# nome\" dá o nome"),
+                              QStringLiteral("Guardar a expressão"));
+    auto *cmdRenomear = button(right, "cmdRenomear", QStringLiteral("Re&nomear"),
+                               QStringLiteral("Renomeia a rolagem salva (F2)"),
+                               QStringLiteral("Renomear a rolagem salva"));
+    auto *cmdSubir = button(right, "cmdSubir", QStringLiteral("Su&bir"),
+                            QStringLiteral("Sobe a rolagem salva (Ctrl+Acima)"),
+                            QStringLiteral("Subir a rolagem salva"));
+    auto *cmdDescer = button(right, "cmdDescer", QStringLiteral("&Descer"),
+                             QStringLiteral("Desce a rolagem salva (Ctrl+Abaixo)"),
+                             QStringLiteral("Descer a rolagem salva"));
+    auto *cmdRemover = button(right, "cmdRemover", QStringLiteral("Remo&ver"),
+                              QStringLiteral("Remove a rolagem salva (Delete)"),
+                              QStringLiteral("Remover a rolagem salva"));
+    for (QPushButton *b : {cmdGuardar, cmdRenomear, cmdSubir, cmdDescer, cmdRemover})
+        buttons->addWidget(b);
+    rightLayout->addLayout(buttons);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({640, 320});
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+
+    lblRegistro = new QLabel(this);
+    lblRegistro->setObjectName(QStringLiteral("lblRegistro"));
+    lblRegistro->setTextFormat(Qt::PlainText);
+    lblRegistro->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(lblRegistro, 1);
+
+    dckNotacao = new QDockWidget(QStringLiteral("Notação dos dados"), this);
+    dckNotacao->setObjectName(QStringLiteral("dckNotacao"));
+    auto *txtNotacao = new QPlainTextEdit(DiceNotationTable(), dckNotacao);
+    txtNotacao->setObjectName(QStringLiteral("txtNotacao"));
+    txtNotacao->setAccessibleName(QStringLiteral("Tabela da notação"));
+    txtNotacao->setReadOnly(true);
+    txtNotacao->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtNotacao->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    dckNotacao->setWidget(txtNotacao);
+    addDockWidget(Qt::BottomDockWidgetArea, dckNotacao);
+    dckNotacao->hide();
+
+    setTabOrder(txtExpressao, cmdRolar);
+    setTabOrder(cmdRolar, lstRolagens);
+    setTabOrder(lstRolagens, lstSalvas);
+    setTabOrder(lstSalvas, cmdGuardar);
+    setTabOrder(cmdGuardar, cmdRenomear);
+    setTabOrder(cmdRenomear, cmdSubir);
+    setTabOrder(cmdSubir, cmdDescer);
+    setTabOrder(cmdDescer, cmdRemover);
+
+    connect(txtExpressao, &QLineEdit::textChanged, this, &frmMesaDados::check);
+    connect(txtExpressao, &QLineEdit::returnPressed, this, &frmMesaDados::rollTyped);
+    connect(cmdRolar, &QPushButton::clicked, this, &frmMesaDados::rollTyped);
+    connect(lstSalvas, &QListView::clicked, this,
+            [this](const QModelIndex &index) { rollSaved(index.row()); });
+    // Enter rolls the current one. Not through activated(): under a style that activates on
+    // a single click, or on a double click, that would roll a second time after clicked().
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), lstSalvas, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { rollSaved(currentSaved()); });
+    }
+    connect(cmdGuardar, &QPushButton::clicked, this, &frmMesaDados::addSaved);
+    connect(cmdRenomear, &QPushButton::clicked, this, [this] {
+        if (currentSaved() >= 0)
+            lstSalvas->edit(m_saved->index(currentSaved()));
+    });
+    const auto mover = [this](int step) {
+        const int row = currentSaved();
+        if (m_saved->move(row, step))
+            lstSalvas->setCurrentIndex(m_saved->index(row + step));
+    };
+    connect(cmdSubir, &QPushButton::clicked, this, [mover] { mover(-1); });
+    connect(cmdDescer, &QPushButton::clicked, this, [mover] { mover(+1); });
+    connect(cmdRemover, &QPushButton::clicked, this, [this] { m_saved->remove(currentSaved()); });
+    connect(m_saved, &SavedRollsModel::changed, this, [this] {
+        m_settings.saved = m_saved->rolls();
+        m_saveTimer->start();
+    });
+    for (const auto &[key, target] : {std::pair{Qt::CTRL | Qt::Key_Up, cmdSubir},
+                                      std::pair{Qt::CTRL | Qt::Key_Down, cmdDescer},
+                                      std::pair{QKeyCombination(Qt::Key_Delete), cmdRemover},
+                                      std::pair{QKeyCombination(Qt::Key_F2), cmdRenomear}}) {
+        auto *shortcut = new QShortcut(QKeySequence(key), lstSalvas, nullptr, nullptr,
+                                       Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
+    }
+}
+
+void frmMesaDados::buildActions()
+{
+    QMenu *mesa = menuBar()->addMenu(QStringLiteral("&Mesa"));
+    QAction *copy = mesa->addAction(QStringLiteral("&Copiar as rolagens selecionadas"));
+    copy->setShortcut(QKeySequence::Copy);
+    // Ctrl+C in the expression box copies its text; in the history, the rolls.
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    lstRolagens->addAction(copy);
+    connect(copy, &QAction::triggered, this, &frmMesaDados::copySelected);
+    QAction *clear = mesa->addAction(QStringLiteral("&Limpar a vista (o registro fica)"));
+    clear->setObjectName(QStringLiteral("actLimpar"));
+    clear->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(clear, &QAction::triggered, m_history, &RollHistoryModel::clearView);
+    QAction *undo = mesa->addAction(QStringLiteral("&Desfazer a limpeza"));
+    undo->setObjectName(QStringLiteral("actDesfazer"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undo, &QAction::triggered, m_history, &RollHistoryModel::undoClear);
+    mesa->addSeparator();
+    QAction *save = mesa->addAction(QStringLiteral("&Guardar a expressão"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &frmMesaDados::addSaved);
+    mesa->addSeparator();
+    QAction *quit = mesa->addAction(QStringLiteral("&Sair"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
+    QAction *notation = dckNotacao->toggleViewAction();
+    notation->setText(QStringLiteral("&Notação dos dados"));
+    notation->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addAction(notation);
+
+    // Alt+1 … Alt+9 roll the first nine saved rolls.
+    for (int n = 1; n <= 9; ++n) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + n)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, n] { rollSaved(n - 1); });
+    }
+}
+
+void frmMesaDados::loadSettings()
+{
+    m_settingsPath = QDir(folderOr(m_options.configFolder, QStandardPaths::AppConfigLocation))
+                         .filePath(QStringLiteral("mesa.json"));
+    QString error;
+    if (!m_settings.load(m_settingsPath, error)) {
+        const QString aside = MesaSettings::moveAside(m_settingsPath);
+        showMessage(QStringLiteral("As configurações em \"") + m_settingsPath
+                    + QStringLiteral("\" não puderam ser lidas (") + error
+                    + (aside.isEmpty() ? QStringLiteral("); foram substituídas pelas iniciais.")
+                                       : QStringLiteral("); o arquivo foi guardado como \"")
+                                             + aside
+                                             + QStringLiteral("\" e substituído pelas iniciais.")));
+        saveSettings();
+    }
+    m_saved->setRolls(m_settings.saved);
+    txtExpressao->setHistory(m_settings.history);
+    if (m_settings.geometry.isEmpty() || !restoreGeometry(m_settings.geometry))
+        resize(960, 620);
+}
+
+void frmMesaDados::saveSettings()
+{
+    m_saveTimer->stop();
+    QString error;
+    if (!m_settings.save(m_settingsPath, error))
+        showMessage(QStringLiteral("As configurações não puderam ser salvas em \"") + m_settingsPath
+                    + QStringLiteral("\": ") + error);
+}
+
+void frmMesaDados::closeEvent(QCloseEvent *event)
+{
+    m_settings.geometry = saveGeometry();
+    saveSettings();
+    QMainWindow::closeEvent(event);
+}
+
+void frmMesaDados::check(const QString &text)
+{
+    if (text.trimmed().isEmpty()) {
+        m_odds->cancel();
+        txtExpressao->setErrorPosition(0);
+        lblErro->hide();
+        lblChances->clear();
+        return;
+    }
+    auto parsed = DiceNotation::parse(text);
+    if (const auto *error = std::get_if<DiceNotationError>(&parsed)) {
+        m_odds->cancel();
+        txtExpressao->setErrorPosition(int(error->position));
+        lblErro->setText(QStringLiteral("Posição %1: ").arg(error->position) + error->message);
+        lblErro->show();
+        lblChances->clear();
+        return;
+    }
+    txtExpressao->setErrorPosition(0);
+    lblErro->hide();
+    lblChances->setText(QStringLiteral("calculando…"));
+    m_odds->request(std::make_shared<const DiceExpression>(std::move(std::get<DiceExpression>(parsed))));
+}
+
+void frmMesaDados::rollTyped()
+{
+    if (roll(txtExpressao->text()))
+        txtExpressao->selectAll();
+    txtExpressao->setFocus();
+}
+
+void frmMesaDados::rollSaved(int row)
+{
+    if (row >= 0 && row < m_saved->rolls().size())
+        roll(m_saved->rolls()[row].expression);
+}
+
+bool frmMesaDados::roll(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return false;
+    auto parsed = DiceNotation::parse(text);
+    if (const auto *error = std::get_if<DiceNotationError>(&parsed)) {
+        // The box shows the mistake as it is typed; a saved roll gets the bar.
+        if (text != txtExpressao->text())
+            showMessage(QStringLiteral("\"") + text + QStringLiteral("\" não pode ser rolada: ")
+                        + error->message);
+        return false;
+    }
+    auto rolled = m_session->roll(std::get<DiceExpression>(parsed));
+    if (const auto *error = std::get_if<QString>(&rolled)) {
+        showMessage(QStringLiteral("A rolagem não foi feita: ") + *error);
+        return false;
+    }
+    m_history->append(std::move(std::get<RollEntry>(rolled)));
+    lstRolagens->scrollToTop();
+    m_settings.remember(text.trimmed());
+    txtExpressao->setHistory(m_settings.history);
+    m_saveTimer->start();
+    return true;
+}
+
+void frmMesaDados::showMessage(const QString &text)
+{
+    lblMensagem->setText(text);
+    barMensagem->show();
+}
+
+void frmMesaDados::copySelected()
+{
+    QModelIndexList rows = lstRolagens->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    // Oldest first, as they were rolled.
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() > b.row(); });
+    QString text;
+    for (const QModelIndex &index : rows)
+        text += RollHistoryModel::text(m_history->entry(index.row())) + u'\n';
+    QApplication::clipboard()->setText(text);
+}
+
+void frmMesaDados::addSaved()
+{
+    const QString text = txtExpressao->text().trimmed();
+    auto parsed = DiceNotation::parse(text);
+    if (text.isEmpty() || std::holds_alternative<DiceNotationError>(parsed))
+        return;
+    if (m_saved->rolls().size() >= MesaSettings::MaxSavedRolls) {
+        showMessage(QStringLiteral("Há rolagens salvas demais (o limite é %1).")
+                        .arg(MesaSettings::MaxSavedRolls));
+        return;
+    }
+    const DiceExpression &expression = std::get<DiceExpression>(parsed);
+    const QString shown = QString::fromUtf8(expression.shownUtf8());
+    m_saved->add({expression.label().isEmpty() ? shown : expression.label(), text});
+    lstSalvas->setCurrentIndex(m_saved->index(int(m_saved->rolls().size()) - 1));
+}
+
+int frmMesaDados::currentSaved() const
+{
+    const QModelIndex index = lstSalvas->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}

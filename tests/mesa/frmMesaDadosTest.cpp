@@ -1,0 +1,506 @@
+#include "mesa/MesaCommandLine.h"
+#include "mesa/MesaSettings.h"
+#include "mesa/OddsCalculator.h"
+#include "mesa/frmMesaDados.h"
+#include "mesa/ExpressionEdit.h"
+#include "mesa/RollDelegate.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+#include <sys/mount.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QList<QByteArray> lines(const QString &path)
+{
+    QList<QByteArray> all = readAll(path).split('\n');
+    if (!all.isEmpty() && all.constLast().isEmpty())
+        all.removeLast();
+    return all;
+}
+
+// A roll's line without its time, which differs between two runs.
+QByteArray withoutTime(const QByteArray &line)
+{
+    static const QRegularExpression time(QStringLiteral("\"hora\":\"[^\"]*\""));
+    return QString::fromUtf8(line).replace(time, QString()).toUtf8();
+}
+
+// WCAG's contrast ratio of two colours.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+class frmMesaDadosTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A window over folders of this test, shown and active.
+    std::unique_ptr<frmMesaDados> open(const QString &record = {}, std::optional<quint64> seed = 42)
+    {
+        MesaOptions options;
+        options.configFolder = m_dir->filePath(QStringLiteral("config"));
+        options.dataFolder = m_dir->filePath(QStringLiteral("data"));
+        options.recordPath = record;
+        options.seed = seed;
+        auto window = std::make_unique<frmMesaDados>(options);
+        window->show();
+        window->activateWindow();
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
+        return window;
+    }
+    template <typename T> static T *child(const QWidget &window, const char *name)
+    {
+        T *found = window.findChild<T *>(QLatin1StringView(name));
+        if (!found)
+            qFatal("no %s", name);
+        return found;
+    }
+    static void type(frmMesaDados &window, const QString &text)
+    {
+        auto *box = child<ExpressionEdit>(window, "txtExpressao");
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    static int rows(const frmMesaDados &window)
+    {
+        return child<QListView>(window, "lstRolagens")->model()->rowCount();
+    }
+    static QString row(const frmMesaDados &window, int r)
+    {
+        const auto *model = child<QListView>(window, "lstRolagens")->model();
+        return model->data(model->index(r, 0), Qt::DisplayRole).toString();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void cleanup() { m_dir.reset(); }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QString>("text");
+        using A = MesaCommandLine::Action;
+        QTest::newRow("nothing") << QStringList{} << int(A::Run) << QString() << QString();
+        QTest::newRow("a record") << QStringList{"--registro", "s.jsonl"} << int(A::Run)
+                                  << "s.jsonl" << QString();
+        QTest::newRow("Qt's own") << QStringList{"-style", "fusion"} << int(A::Run) << QString()
+                                  << QString();
+        QTest::newRow("help") << QStringList{"--help"} << int(A::Help) << QString()
+                              << "--registro ARQUIVO";
+        QTest::newRow("version") << QStringList{"-v"} << int(A::Version) << QString()
+                                 << "quessar-mesa 1.0.0";
+        QTest::newRow("no file") << QStringList{"--registro"} << int(A::Error) << QString()
+                                 << "--registro";
+        QTest::newRow("empty file") << QStringList{"--registro", ""} << int(A::Error) << QString()
+                                    << "falta o nome";
+        QTest::newRow("unknown") << QStringList{"--bogus"} << int(A::Error) << QString()
+                                 << "opção desconhecida: --bogus";
+        QTest::newRow("stray") << QStringList{"3d6"} << int(A::Error) << QString()
+                               << "argumento inesperado: 3d6";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, record);
+        QFETCH(QString, text);
+        const auto request = MesaCommandLine::read(QStringList{"quessar-mesa"} + arguments);
+        QCOMPARE(int(request.action), action);
+        QCOMPARE(request.recordPath, record);
+        QVERIFY2(request.text.contains(text), qPrintable(request.text));
+    }
+
+    // Typed and rolled with Enter: in the history and in the record, the record's line the
+    // same as quessar-cli dados --registro writes for the same dice.
+    void aRollIsRecordedThenShown()
+    {
+        auto window = open();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Morvane's Quessar: Mesa de Dados"));
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(*window, "txtExpressao"));
+        const QString record = window->recordPath();
+        QVERIFY(record.startsWith(m_dir->filePath("data/registros/sessao-")));
+        QVERIFY(child<QLabel>(*window, "lblRegistro")->text().contains(record));
+
+        type(*window, QStringLiteral("4d6kh3 # atributo"));
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_Return);
+        type(*window, QStringLiteral("10d10>=8f1"));
+        QTest::mouseClick(child<QPushButton>(*window, "cmdRolar"), Qt::LeftButton);
+        QCOMPARE(rows(*window), 2);
+        QVERIFY2(row(*window, 0).contains("10d10>=8f1: ["), qPrintable(row(*window, 0)));
+        QVERIFY2(row(*window, 1).contains("4d6kh3: [") && row(*window, 1).endsWith("# atributo"),
+                 qPrintable(row(*window, 1)));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        const QList<QByteArray> mine = lines(record);
+        QCOMPARE(mine.size(), 3);
+        QVERIFY(mine[0].contains("\"programa\":\"quessar-mesa 1.0.0\""));
+        const QString theirs = m_dir->filePath("cli.jsonl");
+        QProcess cli;
+        cli.start(QStringLiteral(QUESSAR_CLI_PATH),
+                  {"dados", "-s", "42", "--registro", theirs, "4d6kh3 # atributo", "10d10>=8f1"});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QList<QByteArray> expected = lines(theirs);
+        QCOMPARE(expected.size(), 3);
+        for (int i = 1; i < 3; ++i)
+            QCOMPARE(withoutTime(mine[i]), withoutTime(expected[i]));
+    }
+
+    // A mistake is marked in the text and explained under it, never in a box, and Enter then
+    // rolls nothing.
+    void aMistakeShowsWhereAndWhy_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("position");
+        QTest::newRow("ends too soon") << "3d6+" << 5;
+        QTest::newRow("no die left") << "3d6kh0" << 4;
+        QTest::newRow("unknown letter") << "2d6x" << 4;
+        QTest::newRow("too many faces") << "1d2000000" << 3;
+    }
+    void aMistakeShowsWhereAndWhy()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, position);
+        auto window = open();
+        type(*window, text);
+        auto *box = child<ExpressionEdit>(*window, "txtExpressao");
+        auto *error = child<QLabel>(*window, "lblErro");
+        QVERIFY(error->isVisible());
+        QVERIFY2(error->text().startsWith(QStringLiteral("Posição %1: ").arg(position)),
+                 qPrintable(error->text()));
+        QCOMPARE(box->errorPosition(), position);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(rows(*window), 0);
+        QCOMPARE(lines(window->recordPath()).size(), 1); // the header alone
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        // Mended, the mark and the message go.
+        box->setText(QStringLiteral("3d6"));
+        QVERIFY(!error->isVisible());
+        QCOMPARE(box->errorPosition(), 0);
+    }
+
+    // The exact odds follow the text; only the newest text's answer is shown.
+    void theOddsFollowTheText()
+    {
+        auto window = open();
+        auto *odds = child<QLabel>(*window, "lblChances");
+        type(*window, QStringLiteral("3d6"));
+        QTRY_COMPARE(odds->text(),
+                     QStringLiteral("média 10,5 · desvio-padrão 2,95804 · mínimo 3 · máximo 18"));
+        type(*window, QStringLiteral("100d20"));
+        type(*window, QStringLiteral("1d6/2"));
+        window->oddsCalculator()->waitForIdle();
+        QTRY_VERIFY2(odds->text().startsWith(QStringLiteral("média 1,75 ")), qPrintable(odds->text()));
+        QTRY_VERIFY2(odds->text().endsWith(QStringLiteral("mínimo 0,5 · máximo 3")),
+                     qPrintable(odds->text()));
+        type(*window, QStringLiteral("10000d1000000!kh5000"));
+        QTRY_VERIFY_WITH_TIMEOUT(odds->text().startsWith(QStringLiteral("sem chances exatas: ")),
+                                 5000);
+    }
+
+    // On a real full file system the roll that does not fit is not shown, and the bar says why.
+    void aFullDiskRefusesTheRoll()
+    {
+        const QString mountPoint = m_dir->filePath("cheio");
+        QVERIFY(QDir().mkpath(mountPoint));
+        if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("mount -t tmpfs is not permitted here");
+        const QString record = mountPoint + QStringLiteral("/r.jsonl");
+        {
+            auto window = open(record);
+            auto *bar = child<QFrame>(*window, "barMensagem");
+            QVERIFY(!bar->isVisible());
+            int tries = 0;
+            while (!bar->isVisible() && tries++ < 40) {
+                type(*window, QStringLiteral("500d6"));
+                window->rollTyped();
+            }
+            const QString message = child<QLabel>(*window, "lblMensagem")->text();
+            const int shown = rows(*window);
+            const qsizetype recorded = lines(record).size() - 1;
+            window.reset();
+            ::umount(QFile::encodeName(mountPoint).constData());
+            QVERIFY(bar);
+            QVERIFY2(message.contains(QStringLiteral("não foi feita")) && message.contains(QStringLiteral("espaço")),
+                     qPrintable(message));
+            QVERIFY(shown > 0);
+            QCOMPARE(qsizetype(shown), recorded);
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+            return;
+        }
+    }
+
+    // A record removed or replaced during the session takes no more rolls: they would be
+    // written where no one can read them back.
+    void aRecordTakenAwayRefusesTheRoll_data()
+    {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("removed") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void aRecordTakenAwayRefusesTheRoll()
+    {
+        QFETCH(bool, replaced);
+        auto window = open();
+        type(*window, QStringLiteral("3d6"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        const QString path = window->recordPath();
+        const QByteArray before = readAll(path);
+        QVERIFY(QFile::rename(path, path + QStringLiteral(".antigo")));
+        if (replaced)
+            QVERIFY(QFile::copy(path + QStringLiteral(".antigo"), path));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        QVERIFY(child<QFrame>(*window, "barMensagem")->isVisible());
+        QVERIFY2(child<QLabel>(*window, "lblMensagem")->text().contains(QStringLiteral("removido ou trocado")),
+                 qPrintable(child<QLabel>(*window, "lblMensagem")->text()));
+        QCOMPARE(readAll(path + QStringLiteral(".antigo")), before);
+    }
+
+    // Ctrl+C copies the selected rolls, Ctrl+L clears the view but not the record, Ctrl+Z
+    // brings the rolls back.
+    void clearAndUndo()
+    {
+        auto window = open();
+        for (const char *text : {"1d4", "1d6", "1d8"}) {
+            type(*window, QString::fromLatin1(text));
+            window->rollTyped();
+        }
+        auto *history = child<QListView>(*window, "lstRolagens");
+        history->setFocus();
+        history->selectAll();
+        QTest::keyClick(history, Qt::Key_C, Qt::ControlModifier);
+        const QStringList copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(copied.size(), 3);
+        QVERIFY2(copied[0].contains("1d4: [") && copied[2].contains("1d8: ["), qPrintable(copied.join('|')));
+
+        QTest::keyClick(history, Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(rows(*window), 0);
+        QCOMPARE(lines(window->recordPath()).size(), 4);
+        type(*window, QStringLiteral("1d10"));
+        window->rollTyped();
+        history->setFocus();
+        QTest::keyClick(history, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rows(*window), 4);
+        QVERIFY(row(*window, 0).contains("1d10: ["));
+        QVERIFY(row(*window, 3).contains("1d4: ["));
+    }
+
+    // The tray: examples on a first run, Alt+N rolls, add, move, rename and remove, and all of
+    // it there again at the next run, with the expressions typed for Up and Down.
+    void savedRollsAndHistoryPersist()
+    {
+        {
+            auto window = open();
+            auto *tray = child<QListView>(*window, "lstSalvas");
+            QCOMPARE(tray->model()->rowCount(), 4);
+            QCOMPARE(tray->model()->index(0, 0).data().toString(),
+                     QStringLiteral("Ataque com vantagem: 2d20kh1+5"));
+            QTest::keyClick(window.get(), Qt::Key_3, Qt::AltModifier);
+            QCOMPARE(rows(*window), 1);
+            QVERIFY(row(*window, 0).contains("4d6kh3: ["));
+
+            type(*window, QStringLiteral("2d6+3 # Espada"));
+            QTest::mouseClick(child<QPushButton>(*window, "cmdGuardar"), Qt::LeftButton);
+            QCOMPARE(tray->model()->rowCount(), 5);
+            QTest::mouseClick(child<QPushButton>(*window, "cmdSubir"), Qt::LeftButton);
+            tray->model()->setData(tray->model()->index(3, 0), QStringLiteral(" Espada  longa "));
+            tray->setCurrentIndex(tray->model()->index(0, 0));
+            QTest::mouseClick(child<QPushButton>(*window, "cmdRemover"), Qt::LeftButton);
+            // Bola de fogo, first now: a click rolls it once, so does Enter.
+            const QRect first = tray->visualRect(tray->model()->index(0, 0));
+            QTest::mouseClick(tray->viewport(), Qt::LeftButton, {}, first.center());
+            QCOMPARE(rows(*window), 2);
+            tray->setFocus();
+            QTest::keyClick(tray, Qt::Key_Return);
+            QCOMPARE(rows(*window), 3);
+            window->close();
+        }
+        auto window = open();
+        auto *tray = child<QListView>(*window, "lstSalvas");
+        QStringList shown;
+        for (int r = 0; r < tray->model()->rowCount(); ++r)
+            shown << tray->model()->index(r, 0).data().toString();
+        QCOMPARE(shown, (QStringList{"Bola de fogo: 8d6", "Atributos: 4d6kh3",
+                                     "Espada longa: 2d6+3 # Espada", "Vampiro: 10d10>=8f1"}));
+        auto *box = child<ExpressionEdit>(*window, "txtExpressao");
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("1d"));
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(box->text(), QStringLiteral("8d6"));
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(box->text(), QStringLiteral("4d6kh3"));
+        QTest::keyClick(box, Qt::Key_Up); // the oldest stays
+        QCOMPARE(box->text(), QStringLiteral("4d6kh3"));
+        QTest::keyClick(box, Qt::Key_Down);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->text(), QStringLiteral("1d")); // back to what was being typed
+    }
+
+    // An unreadable settings file is reported in the bar, kept aside and replaced.
+    void aBadSettingsFileIsReplaced_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("not JSON") << QByteArray("{\"mesa\":1,\"salvas\":[");
+        QTest::newRow("not ours") << QByteArray("{\"nome\":\"outra coisa\"}");
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe garbage", 12);
+    }
+    void aBadSettingsFileIsReplaced()
+    {
+        QFETCH(QByteArray, contents);
+        const QString path = m_dir->filePath("config/mesa.json");
+        QVERIFY(QDir().mkpath(m_dir->filePath("config")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        auto window = open();
+        QVERIFY(child<QFrame>(*window, "barMensagem")->isVisible());
+        QVERIFY2(child<QLabel>(*window, "lblMensagem")->text().contains(path),
+                 qPrintable(child<QLabel>(*window, "lblMensagem")->text()));
+        QCOMPARE(readAll(path + ".invalido"), contents);
+        QCOMPARE(child<QListView>(*window, "lstSalvas")->model()->rowCount(), 4);
+        MesaSettings settings;
+        QString error;
+        QVERIFY2(settings.load(path, error), qPrintable(error));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // A record that is not one is refused at the start: nothing rolls, the bar says why.
+    void aForeignRecordIsRefused()
+    {
+        const QString path = m_dir->filePath("notas.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("minhas notas\n");
+        file.close();
+        auto window = open(path);
+        QVERIFY(child<QFrame>(*window, "barMensagem")->isVisible());
+        type(*window, QStringLiteral("3d6"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 0);
+        QCOMPARE(readAll(path), QByteArray("minhas notas\n"));
+    }
+
+    // Every control can be told by a screen reader.
+    void accessibleNames()
+    {
+        auto window = open();
+        for (const char *name : {"txtExpressao", "cmdRolar", "lblErro", "lblChances", "lstRolagens",
+                                 "lstSalvas", "cmdGuardar", "cmdRenomear", "cmdSubir", "cmdDescer",
+                                 "cmdRemover", "cmdFecharMensagem"})
+            QVERIFY2(!child<QWidget>(*window, name)->accessibleName().isEmpty(), name);
+    }
+
+    // --registro continues a record made elsewhere: the numbers run on, the lines before stay.
+    void aGivenRecordIsContinued()
+    {
+        const QString path = m_dir->filePath("mesa.jsonl");
+        QProcess cli;
+        cli.start(QStringLiteral(QUESSAR_CLI_PATH), {"dados", "-n", "2", "--registro", path, "1d20"});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray before = readAll(path);
+        auto window = open(path);
+        QCOMPARE(window->recordPath(), path);
+        type(*window, QStringLiteral("2d6"));
+        window->rollTyped();
+        const QList<QByteArray> all = lines(path);
+        QCOMPARE(all.size(), 4);
+        QVERIFY(readAll(path).startsWith(before));
+        QVERIFY2(all[3].startsWith("{\"tipo\":\"rolagem\",\"seq\":3,"), all[3].constData());
+    }
+
+    // The window's size comes back at the next run.
+    void theSizeIsRemembered()
+    {
+        {
+            auto window = open();
+            window->resize(700, 450);
+            window->close();
+        }
+        auto window = open();
+        QCOMPARE(window->size(), QSize(700, 450));
+    }
+
+    // F1 shows the notation table beside the window, without a modal box, and hides it again.
+    void f1ShowsTheNotation()
+    {
+        auto window = open();
+        auto *dock = child<QWidget>(*window, "dckNotacao");
+        QVERIFY(!dock->isVisible());
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F1);
+        QVERIFY(dock->isVisible());
+        QVERIFY(child<QPlainTextEdit>(*window, "txtNotacao")->toPlainText().contains(
+            QStringLiteral("khK kK klK  mantém os K maiores / menores")));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F1);
+        QVERIFY(!dock->isVisible());
+    }
+
+    // Successes and failures stay readable on a light and on a dark base, and stay green and
+    // red.
+    void coloursReadInLightAndDark_data()
+    {
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("light") << QColor(255, 255, 255) << QColor(0, 0, 0);
+        QTest::newRow("qt6ct darker") << QColor(42, 42, 42) << QColor(230, 230, 230);
+        QTest::newRow("black") << QColor(0, 0, 0) << QColor(255, 255, 255);
+    }
+    void coloursReadInLightAndDark()
+    {
+        QFETCH(QColor, base);
+        QFETCH(QColor, text);
+        QPalette palette;
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Text, text);
+        const QColor success = RollDelegate::successColour(palette);
+        const QColor failure = RollDelegate::failureColour(palette);
+        QVERIFY2(contrast(success, base) >= 4.5, qPrintable(success.name()));
+        QVERIFY2(contrast(failure, base) >= 4.5, qPrintable(failure.name()));
+        QVERIFY(success.green() > success.red() && success.green() > success.blue());
+        QVERIFY(failure.red() > failure.green() && failure.red() > failure.blue());
+    }
+};
+
+QTEST_MAIN(frmMesaDadosTest)
+#include "frmMesaDadosTest.moc"
