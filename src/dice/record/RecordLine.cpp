@@ -4,10 +4,32 @@
 
 #include <QDateTime>
 
+#include <limits>
+
 QByteArray RecordLine::now()
 {
-    const QDateTime local = QDateTime::currentDateTime();
-    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs).toLatin1();
+    // Working out the local time and its offset costs several microseconds (the time zone
+    // is looked up every time), more than the rest of recording a roll: it is done once per
+    // second, and within that second only the milliseconds change.
+    thread_local qint64 second = std::numeric_limits<qint64>::min();
+    thread_local QByteArray shown;
+    thread_local qsizetype millisecondsAt = -1;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 thisSecond = now >= 0 ? now / 1000 : (now - 999) / 1000;
+    if (thisSecond != second) {
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(thisSecond * 1000);
+        shown = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs).toLatin1();
+        millisecondsAt = shown.indexOf('.') + 1;
+        second = thisSecond;
+    }
+    QByteArray time = shown;
+    if (millisecondsAt > 0 && millisecondsAt + 3 <= time.size()) {
+        const int milliseconds = int(now - thisSecond * 1000);
+        time[millisecondsAt] = char('0' + milliseconds / 100);
+        time[millisecondsAt + 1] = char('0' + milliseconds / 10 % 10);
+        time[millisecondsAt + 2] = char('0' + milliseconds % 10);
+    }
+    return time;
 }
 
 namespace {
@@ -23,8 +45,7 @@ QByteArray headerStart(QByteArrayView program)
 }
 
 // {"tipo":"<type>","hora":<time>,"<key>":<value>}
-QByteArray timedLine(const char *type, QByteArrayView time, const char *key,
-                     QByteArrayView value)
+QByteArray timedLine(const char *type, QByteArrayView time, const char *key, QByteArrayView value)
 {
     QByteArray line = "{\"tipo\":\"";
     line += type;
