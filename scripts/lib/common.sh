@@ -17,6 +17,7 @@ QUESSAR_TEST_PACKAGES=(
     desktop-file-utils appstream
     groff-base
     locales
+    librsvg2-bin
 )
 
 # Installs whichever of the given Debian packages are missing: one 'apt-get update', then one
