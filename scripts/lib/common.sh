@@ -19,6 +19,7 @@ QUESSAR_TEST_PACKAGES=(
     groff-base
     locales
     python3
+    librsvg2-bin
 )
 
 # Installs whichever of the given Debian packages are missing: one 'apt-get update', then one

@@ -3,6 +3,13 @@
 #include "cli/CliArguments.h"
 #include "cli/CliOutput.h"
 #include "cli/DiceExpressionArgument.h"
+#include "common/AtomicFile.h"
+#include "dice/chart/ChartCsv.h"
+#include "dice/chart/ChartJson.h"
+#include "dice/chart/ChartSvg.h"
+#include "dice/chart/ChartTable.h"
+#include "dice/chart/OddsChart.h"
+#include "dice/chart/OpposedOdds.h"
 #include "dice/odds/DiceOdds.h"
 #include "dice/format/DiceOddsReport.h"
 #include "dice/odds/OddsBudget.h"
@@ -64,20 +71,92 @@ Exemplos:
 }
 
 // Why the text of --alvo is refused, in words; the user's text is inserted once.
-QString targetProblem(const QString &text, NumberProblem problem)
+QString targetProblem(const QString &text, NumberProblem problem,
+                      const QString &option = QStringLiteral("--alvo"))
 {
     switch (problem) {
     case NumberProblem::OutOfRange:
-        return QStringLiteral("--alvo: \"%1\" está fora do intervalo de %2 a %3")
-            .arg(text, QString::number(std::numeric_limits<qint64>::min()),
-                 QString::number(std::numeric_limits<qint64>::max()));
+        return option
+               + QStringLiteral(": \"%1\" está fora do intervalo de %2 a %3")
+                     .arg(text, QString::number(std::numeric_limits<qint64>::min()),
+                          QString::number(std::numeric_limits<qint64>::max()));
     case NumberProblem::TooFine:
-        return QStringLiteral("--alvo: \"%1\" tem casas decimais demais (até 18)").arg(text);
+        return option + QStringLiteral(": \"%1\" tem casas decimais demais (até 18)").arg(text);
     case NumberProblem::NotANumber:
         break;
     }
-    return QStringLiteral("--alvo: \"%1\" não é um número (como 15, -2, 7/2, 3,5 ou 3.5)")
-        .arg(text);
+    return option
+           + QStringLiteral(": \"%1\" não é um número (como 15, -2, 7/2, 3,5 ou 3.5)").arg(text);
+}
+
+
+// The text of a --alvos or --variar range refused, in words; the user's text inserted once.
+QString rangeProblem(const QString &option, const QString &text, const QString &why)
+{
+    return QStringLiteral("%1: \"%2\" %3").arg(option, text, why);
+}
+
+// The targets of every --alvos: numbers (as --alvo reads them) and ranges "INÍCIO..FIM" that
+// step by 1 from INÍCIO, several in one argument apart by blanks. An empty answer after
+// writing the reason to `problem`.
+std::vector<Fraction> readTargets(const QStringList &arguments, qint64 limit, QString &problem)
+{
+    std::vector<Fraction> targets;
+    const auto number = [&](const QString &text, std::optional<Fraction> &value) {
+        const auto read = ParseExactNumber(text);
+        if (const auto *why = std::get_if<NumberProblem>(&read)) {
+            problem = targetProblem(text, *why, QStringLiteral("--alvos"));
+            return false;
+        }
+        value = std::get<Fraction>(read);
+        return true;
+    };
+    for (const QString &argument : arguments) {
+        const QStringList words = argument.split(u' ', Qt::SkipEmptyParts);
+        if (words.isEmpty()) {
+            problem = rangeProblem(QStringLiteral("--alvos"), argument,
+                                   QStringLiteral("não traz alvo (como 10..20 ou \"10 15 20\")"));
+            return {};
+        }
+        for (const QString &word : words) {
+            const qsizetype dots = word.indexOf(QStringLiteral(".."));
+            std::optional<Fraction> first;
+            std::optional<Fraction> last;
+            if (dots < 0) {
+                if (!number(word, first))
+                    return {};
+                last = first;
+            } else if (!number(word.left(dots), first) || !number(word.mid(dots + 2), last)) {
+                return {};
+            }
+            const auto span = last->minus(*first);
+            if (!span || span->sign() < 0) {
+                problem = rangeProblem(QStringLiteral("--alvos"), word,
+                                       QStringLiteral("termina antes de começar"));
+                return {};
+            }
+            if (span->floor() >= limit - qint64(targets.size())) {
+                problem = rangeProblem(QStringLiteral("--alvos"), argument,
+                                       QStringLiteral("passa de %1 alvos").arg(limit));
+                return {};
+            }
+            for (qint64 i = 0; i <= span->floor(); ++i)
+                targets.push_back(*first->plus(i));
+        }
+    }
+    return targets;
+}
+
+// The view of --ver, or nothing for a word it does not know.
+std::optional<ChartView> readView(const QString &text)
+{
+    if (text == u"exatamente")
+        return ChartView::Exactly;
+    if (text == u"pelo-menos")
+        return ChartView::AtLeast;
+    if (text == u"no-maximo" || text == u"no-máximo")
+        return ChartView::AtMost;
+    return std::nullopt;
 }
 
 } // namespace
@@ -99,12 +178,101 @@ int ChancesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput 
         QStringLiteral("N"));
     const QCommandLineOption seed =
         seedOption(QStringLiteral("Semente (inteiro de 64 bits) das rolagens de --amostras."));
-    parser.addOptions({target, json, samples, seed});
+    const QCommandLineOption compare(
+        QStringLiteral("comparar"),
+        QStringLiteral("Uma tabela só, uma coluna por expressão (até %1).").arg(MaxCompared));
+    const QCommandLineOption view(QStringLiteral("ver"),
+                                  QStringLiteral("A chance de cada valor: exatamente (o "
+                                                 "padrão), pelo-menos ou no-maximo."),
+                                  QStringLiteral("VISÃO"));
+    const QCommandLineOption targets(
+        QStringLiteral("alvos"),
+        QStringLiteral("Uma linha por alvo (10..20, \"8 10 12\"), com a chance de tirar pelo "
+                       "menos o alvo (ou no máximo, com --ver no-maximo)."),
+        QStringLiteral("ALVOS"));
+    const QCommandLineOption sweep(
+        QStringLiteral("variar"),
+        QStringLiteral("Troca cada @ da expressão por INÍCIO, …, FIM: uma série por valor "
+                       "(--variar 1..10 '@d10>=8')."),
+        QStringLiteral("INÍCIO..FIM"));
+    const QCommandLineOption difference(
+        QStringLiteral("diferenca"),
+        QStringLiteral("Com duas expressões: a distribuição da primeira menos a segunda."));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("A tabela em CSV: vírgulas, ponto decimal."));
+    const QCommandLineOption csvBrazilian(
+        QStringLiteral("csv-br"),
+        QStringLiteral("A tabela em CSV para planilha em português: ponto e vírgula, vírgula "
+                       "decimal."));
+    const QCommandLineOption svg(QStringLiteral("svg"),
+                                 QStringLiteral("Grava em ARQUIVO o gráfico da tabela, em SVG."),
+                                 QStringLiteral("ARQUIVO"));
+    parser.addOptions({target, json, samples, seed, compare, view, targets, sweep, difference,
+                       csv, csvBrazilian, svg});
     parser.addPositionalArgument(QStringLiteral("expressão"),
                                  QStringLiteral("Expressões de dados, como 4d6kh3 ou 2d20kh1+5."),
                                  QStringLiteral("EXPRESSÃO…"));
     if (const auto status = parse(parser, arguments, out, err))
         return *status;
+
+    const bool charted = parser.isSet(compare) || parser.isSet(view) || parser.isSet(targets)
+                         || parser.isSet(sweep) || parser.isSet(difference) || parser.isSet(csv)
+                         || parser.isSet(csvBrazilian) || parser.isSet(svg);
+    if (charted) {
+        ChartRequest request;
+        if (parser.isSet(target))
+            return badArgument(err, QStringLiteral("--alvo dá as chances de um alvo só; numa "
+                                                   "comparação, use --alvos"));
+        if (parser.isSet(samples))
+            return badArgument(err, QStringLiteral("--amostras não vale numa comparação, que "
+                                                   "é sempre exata"));
+        if (parser.isSet(csv) && parser.isSet(csvBrazilian))
+            return badArgument(err, QStringLiteral("escolha --csv ou --csv-br, não os dois"));
+        if ((parser.isSet(csv) || parser.isSet(csvBrazilian)) && parser.isSet(json))
+            return badArgument(err, QStringLiteral("escolha --csv ou --json, não os dois"));
+        if (parser.isSet(view)) {
+            const QString text = parser.value(view);
+            const auto chosen = readView(text);
+            if (!chosen)
+                return badArgument(err, QStringLiteral("--ver: \"%1\" não é exatamente, "
+                                                       "pelo-menos nem no-maximo")
+                                            .arg(text));
+            request.view = *chosen;
+        } else if (parser.isSet(targets)) {
+            request.view = ChartView::AtLeast;
+        }
+        if (parser.isSet(targets)) {
+            QString problem;
+            auto read = readTargets(parser.values(targets), MaxTargets, problem);
+            if (read.empty())
+                return badArgument(err, problem);
+            request.targets = std::move(read);
+        }
+        if (parser.isSet(sweep)) {
+            const QString text = parser.value(sweep);
+            const qsizetype dots = text.indexOf(QStringLiteral(".."));
+            const auto first = dots < 0 ? std::nullopt
+                                        : ParseWholeNumber(text.left(dots), -1'000'000, 1'000'000);
+            const auto last = dots < 0 ? std::nullopt
+                                       : ParseWholeNumber(text.mid(dots + 2), -1'000'000, 1'000'000);
+            if (!first || !last || *last < *first)
+                return badArgument(err, rangeProblem(QStringLiteral("--variar"), text,
+                                                     QStringLiteral("não é um intervalo de "
+                                                                    "inteiros (como 1..10)")));
+            if (*last - *first >= MaxSeries)
+                return badArgument(err, rangeProblem(QStringLiteral("--variar"), text,
+                                                     QStringLiteral("passa de %1 valores")
+                                                         .arg(MaxSeries)));
+            request.sweep = std::pair{*first, *last};
+        }
+        request.difference = parser.isSet(difference);
+        request.json = parser.isSet(json);
+        request.csv = parser.isSet(csv) || parser.isSet(csvBrazilian);
+        request.csvBrazilian = parser.isSet(csvBrazilian);
+        request.svg = parser.isSet(svg);
+        request.svgPath = parser.value(svg);
+        return runChart(parser.positionalArguments(), request, out, err);
+    }
 
     std::optional<Fraction> targetValue;
     if (parser.isSet(target)) {
@@ -176,4 +344,108 @@ int ChancesCommand::run(const QStringList &arguments, CliOutput &out, CliOutput 
         out.flushIfFull();
     }
     return status;
+}
+
+int ChancesCommand::runChart(const QStringList &given, const ChartRequest &request,
+                             CliOutput &out, CliOutput &err) const
+{
+    if (given.isEmpty())
+        return badArgument(err, QStringLiteral("falta a EXPRESSÃO dos dados; veja "
+                                               "\"quessar-cli chances --help\""));
+    if (given.size() > MaxCompared)
+        return badArgument(err, QStringLiteral("compara até %1 expressões de uma vez, não %2")
+                                    .arg(QString::number(MaxCompared),
+                                         QString::number(given.size())));
+    // A sweep writes each value in place of every "@": one series per value and expression.
+    QStringList texts;
+    if (request.sweep) {
+        for (const QString &text : given) {
+            if (!text.contains(u'@'))
+                return badArgument(err, QStringLiteral("--variar: a expressão \"")
+                                            + ShownExpression(text)
+                                            + QStringLiteral("\" não tem @ para variar"));
+        }
+        const qint64 values = request.sweep->second - request.sweep->first + 1;
+        if (values * given.size() > MaxSeries)
+            return badArgument(err, QStringLiteral("--variar: %1 valores de %2 expressões "
+                                                   "passam de %3 séries")
+                                        .arg(QString::number(values),
+                                             QString::number(given.size()),
+                                             QString::number(MaxSeries)));
+        for (const QString &text : given) {
+            for (qint64 v = request.sweep->first; v <= request.sweep->second; ++v)
+                texts.append(QString(text).replace(u'@', QString::number(v)));
+        }
+    } else {
+        texts = given;
+    }
+    if (request.difference && texts.size() != 2)
+        return badArgument(err, QStringLiteral("--diferenca compara exatamente duas expressões, "
+                                               "não %1")
+                                    .arg(texts.size()));
+
+    auto parsed = ParseDiceArguments(texts);
+    if (const auto *message = std::get_if<QString>(&parsed))
+        return badArgument(err, *message);
+    const auto &expressions = std::get<std::vector<DiceExpression>>(parsed);
+
+    std::vector<ChartSeries> series;
+    for (std::size_t e = 0; e < expressions.size(); ++e) {
+        auto exact = DiceOdds::evaluate(expressions[e]);
+        if (const auto *refusal = std::get_if<DiceOddsRefusal>(&exact))
+            return badArgument(err, QStringLiteral("expressão \"")
+                                        + ShownExpression(texts[qsizetype(e)])
+                                        + QStringLiteral("\": ") + refusal->reason);
+        series.push_back({expressions[e].shownUtf8(), std::move(std::get<DiceDistribution>(exact))});
+    }
+
+    std::optional<OpposedOdds> opposed;
+    if (series.size() == 2)
+        opposed = OpposedOdds::of(series[0].odds, series[1].odds);
+    if (request.difference) {
+        auto difference = OpposedOdds::difference(series[0].odds, series[1].odds);
+        if (!difference)
+            return badArgument(err, QStringLiteral("a diferença das duas expressões passa dos "
+                                                   "limites do cálculo exato"));
+        series = {{"(" + series[0].name + ") - (" + series[1].name + ")", std::move(*difference)}};
+    }
+    const qsizetype rows = request.targets ? qsizetype(request.targets->size())
+                                           : OddsChart::rowsOverAllValues(series);
+    if (rows * qsizetype(series.size()) > OddsChart::MaxCells)
+        return badArgument(err, QStringLiteral("a tabela teria %1 linhas de %2 colunas, mais "
+                                               "que %3 chances; --alvos escolhe menos linhas")
+                                    .arg(QString::number(rows), QString::number(series.size()),
+                                         QString::number(OddsChart::MaxCells)));
+    const OddsChart chart = request.targets
+                                ? OddsChart(std::move(series), request.view, *request.targets)
+                                : OddsChart(std::move(series), request.view);
+
+    if (request.svg) {
+        QByteArray picture;
+        ChartSvg::append(picture, chart);
+        QString reason;
+        const QString &path = request.svgPath;
+        if (path.isEmpty() || !AtomicFile::write(path, picture, &reason)) {
+            err.write(QStringLiteral("quessar-cli %1: não foi possível gravar \"%2\": %3\n")
+                          .arg(name(), path,
+                               path.isEmpty() ? QStringLiteral("nome de arquivo vazio") : reason));
+            return ExitOutputFailed;
+        }
+    }
+
+    QByteArray &text = out.buffer();
+    if (request.json) {
+        ChartJson::append(text, chart, opposed && !request.difference ? &*opposed : nullptr);
+    } else if (request.csv) {
+        ChartCsv::append(text, chart,
+                         request.csvBrazilian ? ChartCsv::Flavour::Brazilian
+                                              : ChartCsv::Flavour::Plain);
+    } else {
+        ChartTable::append(text, chart);
+        if (opposed)
+            ChartTable::appendOpposed(text, expressions[0].shownUtf8(), expressions[1].shownUtf8(),
+                                      *opposed);
+    }
+    out.flushIfFull();
+    return ExitSuccess;
 }

@@ -3,6 +3,7 @@
 #include "dice/expression/DiceExpression.h"
 #include "dice/format/DiceOutcomeFormat.h"
 #include "dice/format/JsonWriter.h"
+#include "dice/format/OddsText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,68 +14,6 @@ constexpr int Columns = 72;
 // 95 % of a normal distribution lies within this many standard deviations of its mean.
 constexpr double Z95 = 1.959963984540054;
 
-// A real number with at most `places` decimals and a decimal comma: 12,2446; 10,5; 3.
-void appendDecimal(QByteArray &out, double value, int places)
-{
-    QByteArray text = QByteArray::number(value, 'f', places);
-    if (text.contains('.')) {
-        while (text.endsWith('0'))
-            text.chop(1);
-        if (text.endsWith('.'))
-            text.chop(1);
-    }
-    if (text == "-0")
-        text = "0";
-    text.replace('.', ',');
-    out += text;
-}
-
-// A probability in percent, two decimals: "100,00" only when certain; "<0,01" and ">99,99"
-// for what would round to 0 or to 100 without being it.
-QByteArray percent(double p, bool certain)
-{
-    if (certain)
-        return "100,00";
-    const double x = p * 100;
-    if (x >= 99.995)
-        return ">99,99";
-    if (x > 0 && x < 0.005)
-        return "<0,01";
-    QByteArray text = QByteArray::number(x, 'f', 2);
-    text.replace('.', ',');
-    return text;
-}
-
-void appendPadded(QByteArray &out, const QByteArray &text, qsizetype width)
-{
-    // Width in characters: every byte of these texts is one, but for "á" (two bytes).
-    const qsizetype shown = text.size() - text.count("\xC3\xA1");
-    if (shown < width)
-        out += QByteArray(width - shown, ' ');
-    out += text;
-}
-
-QByteArray decimal(Fraction value)
-{
-    return value.decimal(4, ',').toLatin1();
-}
-
-// A bar of `eighths` eighths of a character.
-void appendBar(QByteArray &out, qint64 eighths)
-{
-    static const char *const partial[] = {"",
-                                          "\u258F",
-                                          "\u258E",
-                                          "\u258D",
-                                          "\u258C",
-                                          "\u258B",
-                                          "\u258A",
-                                          "\u2589"};
-    for (qint64 i = 0; i < eighths / 8; ++i)
-        out += "\u2588";
-    out += partial[eighths % 8];
-}
-
 void appendJsonValue(QByteArray &out, const char *key, Fraction value)
 {
     out += '"';
@@ -84,6 +23,8 @@ void appendJsonValue(QByteArray &out, const char *key, Fraction value)
 }
 
 } // namespace
+
+using Text = OddsText;
 
 DiceOddsReport::DiceOddsReport(const DiceExpression &expression, const DiceDistribution &odds,
                                qint64 samples)
@@ -116,13 +57,13 @@ void DiceOddsReport::appendHeading(QByteArray &out) const
 {
     out += m_expression.shownUtf8();
     out += ": média ";
-    appendDecimal(out, m_odds.mean(), 4);
+    Text::appendDecimal(out, m_odds.mean(), 4);
     out += "; desvio padrão ";
-    appendDecimal(out, m_odds.standardDeviation(), 4);
+    Text::appendDecimal(out, m_odds.standardDeviation(), 4);
     out += "; mínimo ";
-    out += decimal(m_odds.minimum());
+    out += Text::decimal(m_odds.minimum());
     out += "; máximo ";
-    out += decimal(m_odds.maximum());
+    out += Text::decimal(m_odds.maximum());
     AppendDiceLabel(out, m_expression);
     out += '\n';
     if (m_samples > 0) {
@@ -132,9 +73,9 @@ void DiceOddsReport::appendHeading(QByteArray &out) const
         out += "estimativa: ";
         out += QByteArray::number(m_samples);
         out += " rolagens; margem de erro a 95 %: ±";
-        appendDecimal(out, margin(shown) * 100, 2);
+        Text::appendDecimal(out, margin(shown) * 100, 2);
         out += " p.p., média ±";
-        appendDecimal(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)), 4);
+        Text::appendDecimal(out, Z95 * m_odds.standardDeviation() / std::sqrt(double(m_samples)), 4);
         out += '\n';
     }
 }
@@ -157,7 +98,7 @@ void DiceOddsReport::appendText(QByteArray &out, const std::function<void()> &wr
     qsizetype width = 5; // "valor"
     double likeliest = 0;
     for (const Row &row : m_rows) {
-        width = std::max(width, qsizetype(decimal(row.value).size()));
+        width = std::max(width, qsizetype(Text::decimal(row.value).size()));
         likeliest = std::max(likeliest, row.chance);
     }
     const qsizetype bar = std::clamp<qsizetype>(Columns - (width + 35), 5, LongestBar);
@@ -170,33 +111,33 @@ void DiceOddsReport::appendText(QByteArray &out, const std::function<void()> &wr
         out += "\xE2\x80\xA6 "; // …
         out += QByteArray::number(to - from);
         out += " valores raros, de ";
-        out += decimal(m_rows[std::size_t(from)].value);
+        out += Text::decimal(m_rows[std::size_t(from)].value);
         out += " a ";
-        out += decimal(m_rows[std::size_t(to - 1)].value);
+        out += Text::decimal(m_rows[std::size_t(to - 1)].value);
         out += ": juntos ";
-        out += percent(together, from == 0 && to == qsizetype(m_rows.size()));
+        out += Text::percent(together, from == 0 && to == qsizetype(m_rows.size()));
         out += " %\n";
     };
 
-    appendPadded(out, "valor", width);
+    Text::appendPadded(out, "valor", width);
     out += "    chance  pelo menos  no m\xC3\xA1ximo\n";
     if (first > 0)
         fold(0, first);
     const qsizetype last = qsizetype(m_rows.size()) - 1;
     for (qsizetype i = first; i < end; ++i) {
         const Row &row = m_rows[std::size_t(i)];
-        appendPadded(out, decimal(row.value), width);
+        Text::appendPadded(out, Text::decimal(row.value), width);
         out += "  ";
-        appendPadded(out, percent(row.chance, m_rows.size() == 1), 6);
+        Text::appendPadded(out, Text::percent(row.chance, m_rows.size() == 1), 6);
         out += " %  ";
-        appendPadded(out, percent(row.atLeast, i == 0), 8);
+        Text::appendPadded(out, Text::percent(row.atLeast, i == 0), 8);
         out += " %  ";
-        appendPadded(out, percent(row.atMost, i == last), 7);
+        Text::appendPadded(out, Text::percent(row.atMost, i == last), 7);
         out += " %";
         const auto eighths = qint64(std::lround(row.chance / likeliest * double(bar * 8)));
         if (eighths > 0) {
             out += "  ";
-            appendBar(out, eighths);
+            Text::appendBar(out, eighths);
         }
         out += '\n';
         if (written)
@@ -264,19 +205,19 @@ void DiceOddsReport::appendTargetText(QByteArray &out, Fraction target) const
     const double atMost = m_odds.atMost(target);
     out += m_expression.shownUtf8();
     out += ", alvo ";
-    out += decimal(target);
+    out += Text::decimal(target);
     out += ": exatamente ";
-    out += percent(exactly, exactly == 1);
+    out += Text::percent(exactly, exactly == 1);
     out += " %; pelo menos ";
-    out += percent(atLeast, atLeast == 1);
+    out += Text::percent(atLeast, atLeast == 1);
     out += " %; no m\xC3\xA1ximo ";
-    out += percent(atMost, atMost == 1);
+    out += Text::percent(atMost, atMost == 1);
     out += " %";
     if (m_samples > 0) {
         out += " (estimativa: ";
         out += QByteArray::number(m_samples);
         out += " rolagens; margem de erro a 95 %: ±";
-        appendDecimal(out, margin({exactly, atLeast, atMost}) * 100, 2);
+        Text::appendDecimal(out, margin({exactly, atLeast, atMost}) * 100, 2);
         out += " p.p.)";
     }
     AppendDiceLabel(out, m_expression);
