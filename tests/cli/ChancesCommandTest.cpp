@@ -5,10 +5,14 @@
 #include "dice/notation/DiceNotation.h"
 #include "dice/odds/DiceOdds.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +180,154 @@ TEST(ChancesCommand, EstimatesWhatItCannotWorkOutExactly)
     EXPECT_LE(object["estimativa"]["margem_de_erro"].toDouble(), 1.96 * 0.5 / std::sqrt(1000));
 }
 
+// The comparison a game master asks for: each expression's chance of at least each target,
+// the best of each row marked, then the first against the second.
+TEST(ChancesCommand, ComparesExpressionsAgainstTargets)
+{
+    const CliRun run = RunCli({"chances", "--alvos", "10..12", "--alvos", "25", "2d20kh1+5",
+                               "1d20+8"});
+    EXPECT_EQ(run.status, 0) << run.errText().toStdString();
+    EXPECT_EQ(run.outText(),
+              "2d20kh1+5: média 18,825; desvio padrão 4,7111; mínimo 6; máximo 25\n"
+              "1d20+8: média 18,5; desvio padrão 5,7663; mínimo 9; máximo 28\n"
+              "chance de tirar pelo menos o alvo (* a maior da linha)\n"
+              "alvo  2d20kh1+5     1d20+8\n"
+              "  10    96,00 %*   95,00 %\n"
+              "  11    93,75 %*   90,00 %\n"
+              "  12    91,00 %*   85,00 %\n"
+              "  25     9,75 %    20,00 %*\n"
+              "2d20kh1+5 contra 1d20+8: vence 49,30 %; empata 4,89 %; perde 45,81 %\n");
+
+    // In JSON every chance is the distribution's own, and the opposed chances the sum over
+    // every pair of outcomes.
+    const QStringList texts{"2d20kh1+5", "1d20+8", "d6/2"};
+    for (const char *view : {"pelo-menos", "no-maximo", "exatamente"}) {
+        const CliRun json = RunCli({"chances", "--json", "--ver", view, "--alvos",
+                                    "-1 3,5 7/2 10..30", texts[0], texts[1]});
+        ASSERT_EQ(json.status, 0) << json.errText().toStdString();
+        const QJsonObject chart = QJsonDocument::fromJson(json.out).object();
+        const QJsonArray rows = chart["linhas"].toArray();
+        ASSERT_EQ(rows.size(), 23); // -1, 7/2 once, 10 … 30
+        for (qsizetype s = 0; s < 2; ++s) {
+            const DiceDistribution odds = exactOdds(texts[s]);
+            for (const QJsonValue row : rows) {
+                const double v = row["valor"].toDouble();
+                const Fraction value = v == 3.5 ? *Fraction::of(7, 2) : Fraction(qint64(v));
+                const double expected = QByteArray(view) == "pelo-menos" ? odds.atLeast(value)
+                                        : QByteArray(view) == "no-maximo" ? odds.atMost(value)
+                                                                          : odds.probabilityOf(value);
+                EXPECT_NEAR(row["chances"][s].toDouble(), expected, 1e-12) << view << ' ' << v;
+            }
+        }
+        EXPECT_EQ(rows[1]["fracao"].toString(), "7/2");
+        double beats = 0, ties = 0;
+        exactOdds(texts[0]).forEach([&](Fraction a, double p) {
+            exactOdds(texts[1]).forEach([&](Fraction b, double q) {
+                beats += a > b ? p * q : 0;
+                ties += a == b ? p * q : 0;
+            });
+        });
+        EXPECT_NEAR(chart["confronto"]["vence"].toDouble(), beats, 1e-12);
+        EXPECT_NEAR(chart["confronto"]["empata"].toDouble(), ties, 1e-12);
+        EXPECT_NEAR(chart["confronto"]["perde"].toDouble(), 1 - beats - ties, 1e-12);
+    }
+
+    // Side by side over every value of either; the difference on request.
+    const CliRun sides = RunCli({"chances", "--comparar", "d4", "d6/2"});
+    EXPECT_TRUE(sides.outText().contains("chance de tirar exatamente o valor\n"
+                                         "valor        d4       d6/2\n"
+                                         "  0,5    0,00 %    16,67 %\n"
+                                         "    1   25,00 %    16,67 %\n"))
+        << sides.outText().toStdString();
+    const CliRun difference = RunCli({"chances", "--diferenca", "1d20+5", "1d20+3"});
+    EXPECT_TRUE(difference.outText().startsWith(
+        "(1d20+5) - (1d20+3): média 2; desvio padrão 8,1548; mínimo -17; máximo 21\n"));
+    EXPECT_TRUE(difference.outText().contains("\n    2               5,00 %   " + QString(u'\u2588').repeated(32) + "\n"));
+    EXPECT_TRUE(difference.outText().endsWith(
+        "1d20+5 contra 1d20+3: vence 57,25 %; empata 4,50 %; perde 38,25 %\n"));
+}
+
+// A sweep writes each value in place of "@", one series each, named as it reads; with more
+// than four series the table turns on its side.
+TEST(ChancesCommand, SweepsANumberOverARange)
+{
+    const CliRun json = RunCli({"chances", "--json", "--variar", "1..10", "--alvos", "1..5",
+                                "@d10>=8"});
+    ASSERT_EQ(json.status, 0) << json.errText().toStdString();
+    const QJsonObject chart = QJsonDocument::fromJson(json.out).object();
+    const QJsonArray series = chart["series"].toArray();
+    ASSERT_EQ(series.size(), 10);
+    for (qsizetype n = 1; n <= 10; ++n) {
+        const QString text = QString::number(n) + "d10>=8";
+        EXPECT_EQ(series[n - 1]["expressao"].toString(), text);
+        const DiceDistribution odds = exactOdds(text);
+        for (qint64 t = 1; t <= 5; ++t)
+            EXPECT_NEAR(chart["linhas"][t - 1]["chances"][n - 1].toDouble(), odds.atLeast(t), 1e-12);
+    }
+    EXPECT_FALSE(chart.contains("confronto"));
+
+    const CliRun text = RunCli({"chances", "--variar", "1..10", "--alvos", "1..5", "@d10>=8"});
+    const QStringList lines = text.outText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 22);
+    EXPECT_EQ(lines[11], "alvo             1          2          3          4          5");
+    EXPECT_EQ(lines[21], "10d10>=8   97,18 %*   85,07 %*   61,72 %*   35,04 %*   15,03 %*");
+    for (const QString &line : lines.mid(10))
+        EXPECT_LE(line.size(), 80);
+
+    // A bonus swept, the label following.
+    const CliRun bonus = RunCli({"chances", "--csv", "--variar", "0..2", "d20+@ # +@"});
+    EXPECT_TRUE(bonus.outText().startsWith("valor,d20+0,d20+1,d20+2\r\n1,0.04999999999999999,0,0\r\n"))
+        << bonus.outText().toStdString();
+}
+
+// The spreadsheet's two flavours.
+TEST(ChancesCommand, WritesCsvForEitherSpreadsheet)
+{
+    EXPECT_EQ(RunCli({"chances", "--csv", "--alvos", "10 15", "2d20kh1+5", "--", "-d2"}).out,
+              "alvo,2d20kh1+5,'-d2\r\n10,0.96,0\r\n15,0.7975000000000001,0\r\n");
+    EXPECT_EQ(RunCli({"chances", "--csv-br", "--ver", "no-maximo", "d4/2"}).out,
+              "valor;d4/2\r\n0,5;0,25\r\n1;0,5\r\n1,5;0,75\r\n2;1\r\n");
+}
+
+// The picture goes to its file atomically: a file that cannot be written is reported with
+// status 1 and leaves the old picture whole and no temporary file behind.
+TEST(ChancesCommand, WritesTheSvgAtomically)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("grafico.svg");
+    const CliRun run = RunCli({"chances", "--svg", path, "--alvos", "10..20", "2d20kh1+5",
+                               "1d20+8"});
+    EXPECT_EQ(run.status, 0) << run.errText().toStdString();
+    EXPECT_TRUE(run.outText().contains("alvo  2d20kh1+5"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray svg = file.readAll();
+    file.close();
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(svg.contains(">2d20kh1+5</text>") && svg.contains(">1d20+8</text>"));
+
+    const CliRun limited = RunCli({"chances", "--svg", path, "3d6", "4d6"}, {}, {}, 1000);
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_EQ(limited.errText(), "quessar-cli chances: não foi possível gravar \"" + path
+                                     + "\": " + std::strerror(EFBIG) + "\n");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), svg);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"grafico.svg"});
+
+    for (const QString &bad : {folder.filePath("falta/grafico.svg"), QString(), folder.path()}) {
+        const CliRun refused = RunCli({"chances", "--svg", bad, "3d6"});
+        EXPECT_EQ(refused.status, 1) << bad.toStdString();
+        EXPECT_TRUE(refused.errText().startsWith("quessar-cli chances: não foi possível gravar \""
+                                                 + bad + "\": "))
+            << refused.errText().toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+    }
+}
+
 TEST(ChancesCommand, BadArgumentsAreNamed)
 {
     struct Row
@@ -203,6 +355,25 @@ TEST(ChancesCommand, BadArgumentsAreNamed)
         {{"--amostras", "10000000", "(d100*d100)/(d100*d100)+100d2"},
          "--amostras: 10000000 rolagens de 104 dados passam do limite de 100000000 dados por "
          "estimativa"},
+        {{"--ver", "maximo", "3d6"}, "--ver: \"maximo\" não é exatamente, pelo-menos nem no-maximo"},
+        {{"--alvos", "20..10", "3d6"}, "--alvos: \"20..10\" termina antes de começar"},
+        {{"--alvos", "10..x", "3d6"}, "--alvos: \"x\" não é um número"},
+        {{"--alvos", " ", "3d6"}, "--alvos: \" \" não traz alvo"},
+        {{"--alvos", "1..100000", "--alvos", "0", "3d6"}, "--alvos: \"0\" passa de 100000 alvos"},
+        {{"--alvos", "-9223372036854775807..9223372036854775807", "3d6"}, "--alvos: \"-9223372036854775807..9223372036854775807\" termina antes"},
+        {{"--variar", "1..10", "3d6"}, "--variar: a expressão \"3d6\" não tem @ para variar"},
+        {{"--variar", "1..51", "@d6"}, "--variar: \"1..51\" passa de 50 valores"},
+        {{"--variar", "1..26", "@d6", "@d8"}, "--variar: 26 valores de 2 expressões passam de 50"},
+        {{"--variar", "1", "@d6"}, "--variar: \"1\" não é um intervalo de inteiros"},
+        {{"--variar", "0..2", "@d6"}, "expressão \"0d6\""},
+        {{"--diferenca", "d6", "d8", "d10"}, "--diferenca compara exatamente duas expressões, não 3"},
+        {{"--comparar", "d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8", "d9"},
+         "compara até 8 expressões de uma vez, não 9"},
+        {{"--comparar", "--alvo", "3", "d6"}, "--alvo dá as chances de um alvo só"},
+        {{"--comparar", "--amostras", "10", "d6"}, "--amostras não vale numa comparação"},
+        {{"--csv", "--csv-br", "d6"}, "escolha --csv ou --csv-br"},
+        {{"--csv", "--json", "d6"}, "escolha --csv ou --json"},
+        {{"--comparar", "d6", "d1000000*d1000000"}, "expressão \"d1000000*d1000000\": "},
     };
     for (const Row &row : rows) {
         const CliRun run = RunCli(QStringList{"chances"} + row.arguments);
@@ -223,9 +394,14 @@ TEST(ChancesCommand, HelpFitsTheTerminalAndAFullDiskFails)
     for (const QString &line : help.outText().split('\n'))
         EXPECT_LE(line.size(), 80) << line.toStdString();
     EXPECT_TRUE(RunCli({"--help"}).outText().contains("\n  chances    Chances exatas"));
+    for (const char *option : {"--comparar", "--ver", "--alvos", "--variar", "--diferenca",
+                               "--csv", "--csv-br", "--svg"})
+        EXPECT_TRUE(help.outText().contains(option)) << option;
 
     for (const QStringList &arguments :
-         {QStringList{"chances", "3d6"}, QStringList{"chances", "--json", "d100000"}}) {
+         {QStringList{"chances", "3d6"}, QStringList{"chances", "--json", "d100000"},
+          QStringList{"chances", "--comparar", "d100000", "d1000"},
+          QStringList{"chances", "--csv", "d100000", "d1000"}}) {
         const CliRun run = RunCli(arguments, "/dev/full");
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, QByteArray("quessar-cli: não foi possível escrever a saída: ")

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr qsizetype LongestHeader = 12;
+constexpr qsizetype LongestAlone = 30; // a single series' column has room for more
 // A column: two blanks, the chance ("100,00 %", right-aligned under the header) and a place
 // for the mark.
 constexpr qsizetype ChanceWidth = 8;
@@ -18,7 +19,7 @@ constexpr qsizetype LongestBar = 32;
 QByteArray header(const OddsChart &chart, qsizetype series)
 {
     const QByteArray &name = chart.series()[std::size_t(series)].name;
-    if (OddsText::width(name) <= LongestHeader)
+    if (OddsText::width(name) <= (chart.seriesCount() == 1 ? LongestAlone : LongestHeader))
         return name;
     return QByteArray(1, char('A' + series));
 }

@@ -15,7 +15,8 @@ struct OpposedOdds;
 //   alvo  2d20kh1+5     1d20+8
 //     10   95,75 %*   95,00 %
 //
-// A column per series, headed by its name when that takes at most 12 characters, otherwise
+// A column per series, headed by its name when that takes at most 12 characters (30 when it
+// is the only one), otherwise
 // by a letter that its heading line gives ("A = 2d20kh1+5+1d4+…: média …"). Up to
 // MaxColumns series the table fits 80 columns. With more, it is turned on its side (a row
 // per series, a column per value) when the values fit across 80 columns; otherwise it shows
