@@ -63,10 +63,17 @@ _quessar_cli()
         ;;
     chances)
         case $prev in
-        --alvo | --amostras | -s | --semente) return ;;
+        --alvo | --alvos | --variar | --amostras | -s | --semente) return ;;
+        --ver) COMPREPLY=($(compgen -W 'exatamente pelo-menos no-maximo' -- "$cur")); return ;;
+        --svg)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return
+            ;;
         esac
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W '--alvo --json --amostras -s --semente -h --help' -- "$cur"))
+            COMPREPLY=($(compgen -W '--alvo --json --amostras -s --semente --comparar --ver
+                --alvos --variar --diferenca --csv --csv-br --svg -h --help' -- "$cur"))
         fi
         ;;
     auditar)

@@ -276,7 +276,7 @@ TEST(ChancesCommand, SweepsANumberOverARange)
 
     // A bonus swept, the label following.
     const CliRun bonus = RunCli({"chances", "--csv", "--variar", "0..2", "d20+@ # +@"});
-    EXPECT_TRUE(bonus.outText().startsWith("valor,d20+0,d20+1,d20+2\r\n1,0.04999999999999999,0,0\r\n"))
+    EXPECT_TRUE(bonus.outText().startsWith("valor,d20+0,d20+1,d20+2\r\n1,0.05,0,0\r\n"))
         << bonus.outText().toStdString();
 }
 

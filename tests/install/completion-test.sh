@@ -27,7 +27,10 @@ check "--predefinidas" quessar-cli nomes --pre
 check "--detalhes" quessar-cli dados --det
 check "chances" quessar-cli ch
 check "--amostras" quessar-cli chances 4d6kh3 --amo
-check "" quessar-cli nomes -n 1
+check "--comparar" quessar-cli chances --comp
+check "--csv|--csv-br" quessar-cli chances --csv
+check "pelo-menos" quessar-cli chances --ver pe
+check "" quessar-cli chances --variar 1
 check "auditar" quessar-cli au
 check "--por-rotulo" quessar-cli auditar --por
 check "--sem-rotulo" quessar-cli auditar mesa.jsonl --sem
@@ -44,5 +47,6 @@ check "Vila Nova" quessar-cli cidade 120 --saida V
 check "Tau Rianu.txt" quessar-cli auditar --por-rotulo Tau
 check "Tau Rianu.txt" quessar-cli verificar T
 check "Tau Rianu.txt" quessar-cli sessao abrir T
+check "Tau Rianu.txt" quessar-cli chances --svg Ta
 rm -r "$PWD"
 exit $status

@@ -80,16 +80,9 @@ void OddsChart::fill()
             values.push_back(v);
             chances.push_back(p);
         });
-        std::vector<double> atMost(chances.size());
-        std::vector<double> atLeast(chances.size());
-        double sum = 0;
-        for (std::size_t i = 0; i < chances.size(); ++i)
-            atMost[i] = sum += chances[i];
-        sum = 0;
-        for (std::size_t i = chances.size(); i-- > 0;)
-            atLeast[i] = sum += chances[i];
-        atLeast.front() = 1;
-        atMost.back() = 1;
+        std::vector<double> atMost;
+        std::vector<double> atLeast;
+        odds.cumulative(atMost, atLeast);
 
         std::size_t next = 0; // the first of the series' values not below the row's
         for (std::size_t r = 0; r < m_values.size(); ++r) {

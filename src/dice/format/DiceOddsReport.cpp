@@ -31,18 +31,13 @@ DiceOddsReport::DiceOddsReport(const DiceExpression &expression, const DiceDistr
     : m_expression(expression), m_odds(odds), m_samples(samples)
 {
     odds.forEach([&](Fraction value, double p) { m_rows.push_back({value, p, 0, 0}); });
-    double sum = 0;
-    for (Row &row : m_rows) {
-        sum += row.chance;
-        row.atMost = sum;
+    std::vector<double> atMost;
+    std::vector<double> atLeast;
+    odds.cumulative(atMost, atLeast);
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        m_rows[i].atMost = atMost[i];
+        m_rows[i].atLeast = atLeast[i];
     }
-    sum = 0;
-    for (auto row = m_rows.rbegin(); row != m_rows.rend(); ++row) {
-        sum += row->chance;
-        row->atLeast = sum;
-    }
-    m_rows.front().atLeast = 1;
-    m_rows.back().atMost = 1;
 }
 
 double DiceOddsReport::margin(const std::vector<double> &probabilities) const

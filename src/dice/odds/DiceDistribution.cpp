@@ -1,7 +1,10 @@
 #include "dice/odds/DiceDistribution.h"
 
+#include "dice/number/CompensatedSum.h"
+
 #include <algorithm>
 #include <cmath>
+
 
 DiceDistribution DiceDistribution::point(Fraction value)
 {
@@ -89,20 +92,20 @@ Fraction DiceDistribution::maximum() const
 
 double DiceDistribution::mean() const
 {
-    double sum = 0;
-    forEach([&](Fraction value, double p) { sum += value.toDouble() * p; });
-    return sum;
+    CompensatedSum sum;
+    forEach([&](Fraction value, double p) { sum.add(value.toDouble() * p); });
+    return sum.value();
 }
 
 double DiceDistribution::standardDeviation() const
 {
     const double average = mean();
-    double sum = 0;
+    CompensatedSum sum;
     forEach([&](Fraction value, double p) {
         const double away = value.toDouble() - average;
-        sum += away * away * p;
+        sum.add(away * away * p);
     });
-    return std::sqrt(sum);
+    return std::sqrt(sum.value());
 }
 
 double DiceDistribution::probabilityOf(Fraction value) const
@@ -121,20 +124,41 @@ double DiceDistribution::atLeast(Fraction value) const
 {
     if (value <= minimum())
         return 1;
-    double sum = 0;
+    CompensatedSum sum;
     for (qsizetype i = span() - 1; i >= 0 && valueAt(i) >= value; --i)
-        sum += m_probabilities[std::size_t(i)];
-    return sum;
+        sum.add(m_probabilities[std::size_t(i)]);
+    return sum.value();
 }
 
 double DiceDistribution::atMost(Fraction value) const
 {
     if (value >= maximum())
         return 1;
-    double sum = 0;
+    CompensatedSum sum;
     for (qsizetype i = 0; i < span() && valueAt(i) <= value; ++i)
-        sum += m_probabilities[std::size_t(i)];
-    return sum;
+        sum.add(m_probabilities[std::size_t(i)]);
+    return sum.value();
+}
+
+void DiceDistribution::cumulative(std::vector<double> &atMost, std::vector<double> &atLeast) const
+{
+    atMost.clear();
+    atLeast.assign(std::size_t(m_count), 0.0);
+    CompensatedSum sum;
+    forEach([&](Fraction, double p) {
+        sum.add(p);
+        atMost.push_back(sum.value());
+    });
+    sum = {};
+    std::size_t i = atLeast.size();
+    for (auto p = m_probabilities.rbegin(); p != m_probabilities.rend(); ++p) {
+        if (*p > 0) {
+            sum.add(*p);
+            atLeast[--i] = sum.value();
+        }
+    }
+    atLeast.front() = 1;
+    atMost.back() = 1;
 }
 
 bool DiceDistribution::canBeDense(qint64 maximumSpan) const
@@ -162,11 +186,14 @@ DiceDistribution DiceDistribution::dense() const
 
 void DiceDistribution::normalize()
 {
-    double total = 0;
+    CompensatedSum total;
     for (const double p : m_probabilities)
-        total += p;
-    for (double &p : m_probabilities)
-        p /= total;
+        total.add(p);
+    const double sum = total.value();
+    if (sum != 1) {
+        for (double &p : m_probabilities)
+            p /= sum;
+    }
 }
 
 void DiceDistribution::flushTiny(std::vector<double> &probabilities)

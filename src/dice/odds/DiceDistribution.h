@@ -61,10 +61,13 @@ public:
     double standardDeviation() const;
 
     // The probabilities of exactly, at least and at most `value`. Summed from the nearer
-    // end, so a small tail keeps its precision.
+    // end, so a small tail keeps its precision, and rounded once (CompensatedSum).
     double probabilityOf(Fraction value) const;
     double atLeast(Fraction value) const;
     double atMost(Fraction value) const;
+    // The chance of at most and of at least each value that can come up, in increasing order
+    // (count() of each; the first at least and the last at most are 1): the columns of a table.
+    void cumulative(std::vector<double> &atMost, std::vector<double> &atLeast) const;
 
     // Calls f(value, probability) for every value that can come up, in increasing order.
     template <typename F> void forEach(F &&f) const

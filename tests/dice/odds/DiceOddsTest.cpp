@@ -123,6 +123,29 @@ TEST(DiceOdds, AnswersEveryWindowRollAndEveryDocumentedExample)
 
 // The tails of a long sum are trimmed where they fall below Tiny, and the sum keeps its
 // mean and variance: 1000d6, 3500 and 1000 × 35/12.
+// A single die is exactly uniform: its faces are the double nearest 1/faces (no normalising
+// drift), its mean is (faces + 1) / 2 and each tail is within one rounding of its fraction.
+TEST(DiceOdds, OneDieIsUniformToTheLastBit)
+{
+    for (const int faces : {2, 3, 4, 6, 8, 10, 12, 20, 100, 1000}) {
+        const DiceDistribution odds = ::odds(parsed(QStringLiteral("1d%1+8").arg(faces)));
+        std::vector<double> atMost;
+        std::vector<double> atLeast;
+        odds.cumulative(atMost, atLeast);
+        ASSERT_EQ(atMost.size(), std::size_t(faces));
+        EXPECT_EQ(odds.mean(), (faces + 1) / 2.0 + 8) << faces;
+        for (int k = 1; k <= faces; ++k) {
+            const double exactlyK = odds.probabilityOf(Fraction(k + 8));
+            ASSERT_EQ(exactlyK, 1.0 / faces) << faces << " face " << k;
+            const double ulp = std::nextafter(1.0, 2.0) - 1.0;
+            EXPECT_NEAR(atMost[std::size_t(k - 1)], double(k) / faces, ulp) << faces << " " << k;
+            EXPECT_NEAR(atLeast[std::size_t(k - 1)], double(faces - k + 1) / faces, ulp);
+            EXPECT_EQ(odds.atMost(Fraction(k + 8)), atMost[std::size_t(k - 1)]);
+            EXPECT_EQ(odds.atLeast(Fraction(k + 8)), atLeast[std::size_t(k - 1)]);
+        }
+    }
+}
+
 TEST(DiceOdds, LongSumsKeepTheirMeanAndVariance)
 {
     const DiceDistribution odds = ::odds(parsed("1000d6"));
