@@ -1,0 +1,121 @@
+#include "dice/record/Sha256.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::array<std::uint32_t, 64> RoundConstants{
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4,
+    0xab1c5ed5, 0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe,
+    0x9bdc06a7, 0xc19bf174, 0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f,
+    0x4a7484aa, 0x5cb0a9dc, 0x76f988da, 0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7,
+    0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967, 0x27b70a85, 0x2e1b2138, 0x4d2c6dfc,
+    0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85, 0xa2bfe8a1, 0xa81a664b,
+    0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070, 0x19a4c116,
+    0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7,
+    0xc67178f2};
+
+constexpr std::uint32_t rotateRight(std::uint32_t x, int n)
+{
+    return (x >> n) | (x << (32 - n));
+}
+
+} // namespace
+
+void Sha256::compress(const unsigned char *block)
+{
+    std::uint32_t w[64];
+    for (int i = 0; i < 16; ++i, block += 4)
+        w[i] = std::uint32_t(block[0]) << 24 | std::uint32_t(block[1]) << 16
+               | std::uint32_t(block[2]) << 8 | std::uint32_t(block[3]);
+    for (int i = 16; i < 64; ++i) {
+        const std::uint32_t s0 =
+            rotateRight(w[i - 15], 7) ^ rotateRight(w[i - 15], 18) ^ (w[i - 15] >> 3);
+        const std::uint32_t s1 =
+            rotateRight(w[i - 2], 17) ^ rotateRight(w[i - 2], 19) ^ (w[i - 2] >> 10);
+        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+    }
+    std::uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3],
+                  e = m_state[4], f = m_state[5], g = m_state[6], h = m_state[7];
+    for (int i = 0; i < 64; ++i) {
+        const std::uint32_t s1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
+        const std::uint32_t choice = (e & f) ^ (~e & g);
+        const std::uint32_t t1 = h + s1 + choice + RoundConstants[std::size_t(i)] + w[i];
+        const std::uint32_t s0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
+        const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
+        const std::uint32_t t2 = s0 + majority;
+        h = g;
+        g = f;
+        f = e;
+        e = d + t1;
+        d = c;
+        c = b;
+        b = a;
+        a = t1 + t2;
+    }
+    m_state[0] += a;
+    m_state[1] += b;
+    m_state[2] += c;
+    m_state[3] += d;
+    m_state[4] += e;
+    m_state[5] += f;
+    m_state[6] += g;
+    m_state[7] += h;
+}
+
+void Sha256::add(QByteArrayView bytes)
+{
+    const auto *from = reinterpret_cast<const unsigned char *>(bytes.data());
+    std::size_t left = std::size_t(bytes.size());
+    std::size_t buffered = std::size_t(m_length % BlockBytes);
+    m_length += left;
+    if (buffered > 0) {
+        const std::size_t take = std::min(left, std::size_t(BlockBytes) - buffered);
+        std::memcpy(m_buffer.data() + buffered, from, take);
+        from += take;
+        left -= take;
+        buffered += take;
+        if (buffered < std::size_t(BlockBytes))
+            return;
+        compress(m_buffer.data());
+    }
+    for (; left >= std::size_t(BlockBytes); left -= BlockBytes, from += BlockBytes)
+        compress(from);
+    if (left > 0)
+        std::memcpy(m_buffer.data(), from, left);
+}
+
+Sha256::Digest Sha256::finish()
+{
+    // 0x80, zeros up to 56 bytes into a block, then the length in bits, big-endian.
+    const std::uint64_t bits = m_length * 8;
+    std::size_t at = std::size_t(m_length % BlockBytes);
+    m_buffer[at++] = 0x80;
+    if (at > 56) {
+        std::memset(m_buffer.data() + at, 0, std::size_t(BlockBytes) - at);
+        compress(m_buffer.data());
+        at = 0;
+    }
+    std::memset(m_buffer.data() + at, 0, 56 - at);
+    for (int i = 0; i < 8; ++i)
+        m_buffer[std::size_t(56 + i)] = static_cast<unsigned char>(bits >> (56 - 8 * i));
+    compress(m_buffer.data());
+    Digest digest;
+    for (std::size_t i = 0; i < 8; ++i) {
+        digest[4 * i] = static_cast<unsigned char>(m_state[i] >> 24);
+        digest[4 * i + 1] = static_cast<unsigned char>(m_state[i] >> 16);
+        digest[4 * i + 2] = static_cast<unsigned char>(m_state[i] >> 8);
+        digest[4 * i + 3] = static_cast<unsigned char>(m_state[i]);
+    }
+    return digest;
+}
+
+QByteArray Sha256::hash(QByteArrayView bytes)
+{
+    Sha256 sha;
+    sha.add(bytes);
+    const Digest digest = sha.finish();
+    return QByteArray(reinterpret_cast<const char *>(digest.data()), DigestBytes);
+}

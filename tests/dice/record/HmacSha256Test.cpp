@@ -1,0 +1,127 @@
+// SHA-256 and HMAC-SHA256 of a verifiable session's draws: the published FIPS 180-4 and
+// RFC 4231 vectors, then Qt's own hash and MAC on random keys and messages of every length
+// around the block boundaries, fed whole and in pieces.
+
+#include "dice/record/HmacSha256.h"
+
+#include <QCryptographicHash>
+#include <QMessageAuthenticationCode>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray hex(const Sha256::Digest &digest)
+{
+    return QByteArray(reinterpret_cast<const char *>(digest.data()), Sha256::DigestBytes).toHex();
+}
+
+QByteArray randomBytes(QRandomGenerator &random, qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &b : bytes)
+        b = char(random.bounded(256));
+    return bytes;
+}
+
+TEST(Sha256, MatchesTheFipsVectors)
+{
+    struct Case
+    {
+        QByteArray message;
+        const char *digest;
+    };
+    const Case cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqr"
+         "lmnopqrsmnopqrstnopqrstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        {QByteArray(1'000'000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Sha256::hash(c.message).toHex(), c.digest) << c.message.size() << " bytes";
+}
+
+// Every length from 0 to three blocks (the padding's one- and two-block cases included),
+// whole and split at every third byte, against QCryptographicHash.
+TEST(Sha256, AgreesWithQtOnEveryLengthAndSplit)
+{
+    QRandomGenerator random(20261208);
+    for (qsizetype size = 0; size <= 3 * Sha256::BlockBytes + 1; ++size) {
+        const QByteArray message = randomBytes(random, size);
+        const QByteArray expected = QCryptographicHash::hash(message, QCryptographicHash::Sha256);
+        ASSERT_EQ(Sha256::hash(message), expected) << size;
+        for (qsizetype cut = 0; cut <= size; cut += 3) {
+            Sha256 pieces;
+            pieces.add(QByteArrayView(message).first(cut));
+            pieces.add(QByteArrayView(message).sliced(cut));
+            ASSERT_EQ(hex(pieces.finish()), expected.toHex()) << size << " cut at " << cut;
+        }
+    }
+}
+
+// RFC 4231, test cases 1–4, 6 and 7 (5 truncates its output; 6 and 7 hash a long key).
+TEST(HmacSha256, MatchesRfc4231)
+{
+    QByteArray counting;
+    for (int i = 1; i <= 25; ++i)
+        counting += char(i);
+    struct Case
+    {
+        QByteArray key;
+        QByteArray message;
+        const char *mac;
+    };
+    const Case cases[] = {
+        {QByteArray(20, '\x0b'), "Hi There",
+         "b0344c61d8db38535ca8afceaf0bf12b881dc200c9833da726e9376c2e32cff7"},
+        {"Jefe", "what do ya want for nothing?",
+         "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843"},
+        {QByteArray(20, '\xaa'), QByteArray(50, '\xdd'),
+         "773ea91e36800e46854db8ebd09181a72959098b3ef8c122d9635514ced565fe"},
+        {counting, QByteArray(50, '\xcd'),
+         "82558a389a443c0ea4cc819899f2083a85f0faa3e578f8077a2e3ff46729665b"},
+        {QByteArray(131, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
+         "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54"},
+        {QByteArray(131, '\xaa'),
+         "This is a test using a larger than block-size key and a larger than block-size data. "
+         "The key needs to be hashed before being used by the HMAC algorithm.",
+         "9b09ffa71b942fcb27635fbcd5b0e944bfdc63644f0713938a7f51535c3a35e2"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(HmacSha256::hash(c.key, c.message).toHex(), c.mac) << c.message.data();
+}
+
+// Random keys and messages of the lengths where HMAC changes path (a key shorter than, as
+// long as and longer than a block; a message that fits the inner block with its padding or
+// not), against QMessageAuthenticationCode; with part of the message taken in as a prefix.
+TEST(HmacSha256, AgreesWithQtOnRandomKeysAndMessages)
+{
+    const qsizetype keySizes[] = {0, 1, 20, 32, 63, 64, 65, 131};
+    const qsizetype messageSizes[] = {0, 1, 12, 13, 55, 56, 64, 100, 200};
+    QRandomGenerator random(42);
+    for (const qsizetype keySize : keySizes) {
+        for (const qsizetype messageSize : messageSizes) {
+            const QByteArray key = randomBytes(random, keySize);
+            const QByteArray message = randomBytes(random, messageSize);
+            const QByteArray expected =
+                QMessageAuthenticationCode::hash(message, key, QCryptographicHash::Sha256);
+            EXPECT_EQ(HmacSha256::hash(key, message), expected)
+                << "key " << keySize << " message " << messageSize;
+            const qsizetype cut = messageSize / 2;
+            HmacSha256 prefixed(key);
+            prefixed.addPrefix(QByteArrayView(message).first(cut));
+            EXPECT_EQ(hex(prefixed.mac(QByteArrayView(message).sliced(cut))), expected.toHex())
+                << "key " << keySize << " message " << messageSize << " prefix " << cut;
+            // The same object gives every message its own MAC: nothing of one stays behind.
+            EXPECT_EQ(hex(prefixed.mac(QByteArrayView(message).sliced(cut))), expected.toHex());
+        }
+    }
+}
+
+} // namespace
