@@ -4,7 +4,11 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <limits>
+#include <string_view>
 
 QByteArray RecordLine::now()
 {
@@ -87,24 +91,81 @@ QByteArray RecordLine::closing(QByteArrayView time, QByteArrayView secretHex)
     return timedLine("fechamento", time, "segredo", secretHex);
 }
 
+namespace {
+
+// Bytes gathered on the stack and appended to a QByteArray a kilobyte at a time.
+class Pieces
+{
+public:
+    explicit Pieces(QByteArray &out) : m_out(out) {}
+    ~Pieces() { flush(); }
+
+    void put(std::string_view text)
+    {
+        if (text.size() > sizeof m_bytes - m_size)
+            flush();
+        std::memcpy(m_bytes + m_size, text.data(), text.size());
+        m_size += text.size();
+    }
+    void put(std::uint64_t value)
+    {
+        char digits[20];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        put(std::string_view(digits, std::size_t(end - digits)));
+    }
+    void flush()
+    {
+        m_out.append(m_bytes, qsizetype(m_size));
+        m_size = 0;
+    }
+
+private:
+    QByteArray &m_out;
+    char m_bytes[1024];
+    std::size_t m_size = 0;
+};
+
+} // namespace
+
 void RecordLine::appendRoll(QByteArray &out, qint64 seq, QByteArrayView time,
                             QByteArrayView rollJson, std::span<const DieDraw> draws)
 {
-    out += "{\"tipo\":\"rolagem\",\"seq\":";
-    JsonWriter::appendWhole(out, seq);
-    out += ",\"hora\":";
-    JsonWriter::appendString(out, time);
-    out += ',';
+    // Written in a few whole pieces, not token by token: a million lines are written (and,
+    // by the verifier, written again), and each append to a QByteArray costs more than the
+    // few bytes it copies.
+    Pieces line(out);
+    line.put("{\"tipo\":\"rolagem\",\"seq\":");
+    if (seq < 0) {
+        line.flush();
+        JsonWriter::appendWhole(out, seq);
+    } else {
+        line.put(std::uint64_t(seq));
+    }
+    line.put(",\"hora\":");
+    // The time this program writes needs no escaping; anything else goes through the writer.
+    const bool plainTime = std::all_of(time.begin(), time.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != '"' && c != '\\';
+    });
+    if (plainTime) {
+        line.put("\"");
+        line.put(std::string_view(time.data(), std::size_t(time.size())));
+        line.put("\"");
+    } else {
+        line.flush();
+        JsonWriter::appendString(out, time);
+    }
+    line.put(",");
+    line.flush();
     // {"expressao":…,"total":…}\n without its braces and line end
     out += rollJson.sliced(1, rollJson.size() - 3);
     // Every draw as a [faces,value] pair: [[6,6],[6,5]].
-    out += ",\"sorteios\":[";
+    line.put(",\"sorteios\":[");
     for (std::size_t i = 0; i < draws.size(); ++i) {
-        out += i > 0 ? ",[" : "[";
-        JsonWriter::appendWhole(out, draws[i].faces);
-        out += ',';
-        JsonWriter::appendWhole(out, draws[i].value);
-        out += ']';
+        line.put(i > 0 ? ",[" : "[");
+        line.put(std::uint64_t(draws[i].faces));
+        line.put(",");
+        line.put(std::uint64_t(draws[i].value));
+        line.put("]");
     }
-    out += "]}\n";
+    line.put("]}\n");
 }

@@ -34,7 +34,6 @@ RecordedRolls::Result RecordedRolls::roll(SessionRecord &record, const DiceExpre
     const DiceOutcomeJson json(expression);
     const QByteArray time = RecordLine::now();
     QByteArray rollJson;
-    QByteArray line;
     qint64 seq = record.state().lastSeq;
     for (qint64 r = 0; r < rolls; ++r) {
         recording.clear();
@@ -44,11 +43,11 @@ RecordedRolls::Result RecordedRolls::roll(SessionRecord &record, const DiceExpre
             record.abort();
             return Result::OutOfRange;
         }
-        rollJson.clear();
+        rollJson.resize(0); // resize, not clear: the buffer is kept from roll to roll
         json.append(rollJson, roller.outcome());
-        line.clear();
-        RecordLine::appendRoll(line, ++seq, time, rollJson, recording.draws());
-        record.addRoll(seq, line);
+        // Straight into the batch, which writes itself out in blocks as it grows.
+        RecordLine::appendRoll(record.lineBuffer(), ++seq, time, rollJson, recording.draws());
+        record.rollAdded(seq);
         if (each)
             each(seq, roller.outcome(), rollJson);
     }

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QUESSAR_SHA256_HARDWARE 1
+#endif
+
 namespace {
 
 constexpr std::array<std::uint32_t, 64> RoundConstants{
@@ -22,9 +27,94 @@ constexpr std::uint32_t rotateRight(std::uint32_t x, int n)
     return (x >> n) | (x << (32 - n));
 }
 
+void compressPortable(std::array<std::uint32_t, 8> &state, const unsigned char *block);
+
+#ifdef QUESSAR_SHA256_HARDWARE
+// The SHA extensions: sha256rnds2 does two rounds on the state held as ABEF and CDGH,
+// sha256msg1 and sha256msg2 the message schedule, four words at a time.
+__attribute__((target("sha,sse4.1"))) void compressHardware(std::array<std::uint32_t, 8> &state,
+                                                             const unsigned char *block)
+{
+    const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+    const __m128i dcba = _mm_shuffle_epi32(
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(state.data())), 0xB1);
+    const __m128i hgfe = _mm_shuffle_epi32(
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(state.data() + 4)), 0x1B);
+    __m128i abef = _mm_alignr_epi8(dcba, hgfe, 8);
+    __m128i cdgh = _mm_blend_epi16(hgfe, dcba, 0xF0);
+    const __m128i abefBefore = abef, cdghBefore = cdgh;
+    __m128i w[16];
+    for (int g = 0; g < 16; ++g) {
+        if (g < 4) {
+            w[g] = _mm_shuffle_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * g)), byteSwap);
+        } else {
+            // W[t] = W[t-16] + s0(W[t-15]) + W[t-7] + s1(W[t-2]), four t at once
+            const __m128i partial = _mm_add_epi32(_mm_sha256msg1_epu32(w[g - 4], w[g - 3]),
+                                                  _mm_alignr_epi8(w[g - 1], w[g - 2], 4));
+            w[g] = _mm_sha256msg2_epu32(partial, w[g - 1]);
+        }
+        const __m128i message = _mm_add_epi32(
+            w[g], _mm_loadu_si128(reinterpret_cast<const __m128i *>(RoundConstants.data() + 4 * g)));
+        cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
+        abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(message, 0x0E));
+    }
+    abef = _mm_add_epi32(abef, abefBefore);
+    cdgh = _mm_add_epi32(cdgh, cdghBefore);
+    const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+    const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(state.data()), _mm_blend_epi16(feba, dchg, 0xF0));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(state.data() + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+bool hasHardware()
+{
+    static const bool has = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+    return has;
+}
+#else
+bool hasHardware()
+{
+    return false;
+}
+#endif
+
+Sha256::Engine &chosenEngine()
+{
+    static Sha256::Engine engine =
+        hasHardware() ? Sha256::Engine::Hardware : Sha256::Engine::Portable;
+    return engine;
+}
+
 } // namespace
 
+bool Sha256::useEngine(Engine engine)
+{
+    if (engine == Engine::Hardware && !hasHardware())
+        return false;
+    chosenEngine() = engine;
+    return true;
+}
+
+Sha256::Engine Sha256::engine()
+{
+    return chosenEngine();
+}
+
 void Sha256::compress(const unsigned char *block)
+{
+#ifdef QUESSAR_SHA256_HARDWARE
+    if (chosenEngine() == Engine::Hardware) {
+        compressHardware(m_state, block);
+        return;
+    }
+#endif
+    compressPortable(m_state, block);
+}
+
+namespace {
+
+void compressPortable(std::array<std::uint32_t, 8> &state, const unsigned char *block)
 {
     std::uint32_t w[64];
     for (int i = 0; i < 16; ++i, block += 4)
@@ -37,8 +127,8 @@ void Sha256::compress(const unsigned char *block)
             rotateRight(w[i - 2], 17) ^ rotateRight(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
-    std::uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3],
-                  e = m_state[4], f = m_state[5], g = m_state[6], h = m_state[7];
+    std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3],
+                  e = state[4], f = state[5], g = state[6], h = state[7];
     for (int i = 0; i < 64; ++i) {
         const std::uint32_t s1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
         const std::uint32_t choice = (e & f) ^ (~e & g);
@@ -55,15 +145,17 @@ void Sha256::compress(const unsigned char *block)
         b = a;
         a = t1 + t2;
     }
-    m_state[0] += a;
-    m_state[1] += b;
-    m_state[2] += c;
-    m_state[3] += d;
-    m_state[4] += e;
-    m_state[5] += f;
-    m_state[6] += g;
-    m_state[7] += h;
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
 }
+
+} // namespace
 
 void Sha256::add(QByteArrayView bytes)
 {

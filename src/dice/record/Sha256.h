@@ -23,6 +23,13 @@ public:
 
     static QByteArray hash(QByteArrayView bytes);
 
+    // How a block is compressed: in plain C++, or with the processor's SHA instructions
+    // where it has them (chosen by default; several times faster).
+    enum class Engine { Portable, Hardware };
+    // False, and nothing changed, when this processor lacks the engine.
+    static bool useEngine(Engine engine);
+    static Engine engine();
+
 private:
     void compress(const unsigned char *block);
 
