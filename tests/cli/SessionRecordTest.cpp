@@ -72,6 +72,24 @@ TEST(SessionRecord, RollsAreRecordedWithTheirDraws)
     expectWholeRecord(record, 4);
 }
 
+// Lines that reach the roll server together go into the record as one batch: a refused
+// line among them is left out alone, the others are answered as without a record and
+// numbered on without a gap.
+TEST(SessionRecord, LinesThatComeTogetherAreRecordedTogether)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.jsonl");
+    const QByteArray input = "4d6kh3\n2d6+\n1d20 # Ana\n\n3d6!\n";
+    const CliRun served = RunCli({"dados", "--registro", path, "-s", "7"}, {}, {}, RLIM_INFINITY,
+                                 input);
+    const CliRun plain = RunCli({"dados", "-s", "7"}, {}, {}, RLIM_INFINITY, input);
+    EXPECT_EQ(served.status, 2);
+    EXPECT_EQ(served.out, plain.out);
+    EXPECT_EQ(served.out.count('\n'), 3);
+    EXPECT_TRUE(served.errText().contains("linha 2")) << served.errText().toStdString();
+    expectWholeRecord(readAll(path), 3);
+}
+
 // A record that cannot take the roll refuses it: status 1, the reason in Portuguese, nothing
 // printed as rolled, and the record as it was.
 TEST(SessionRecord, ARollThatCannotBeRecordedIsNotMade)
@@ -93,16 +111,20 @@ TEST(SessionRecord, ARollThatCannotBeRecordedIsNotMade)
         QString path;
         rlim_t fileSizeLimit;
         const char *reason;
+        const char *rolls;
     };
     const Case cases[] = {
-        {"not a record", notes, RLIM_INFINITY, "não é um registro de sessão do Quessar"},
-        {"a folder", dir.path(), RLIM_INFINITY, "diretório"},
+        {"not a record", notes, RLIM_INFINITY, "não é um registro de sessão do Quessar", "50"},
+        {"a folder", dir.path(), RLIM_INFINITY, "diretório", "50"},
         {"a missing folder", dir.filePath("falta/r.jsonl"), RLIM_INFINITY,
-         "Arquivo ou diretório inexistente"},
-        {"ulimit -f", limited, rlim_t(before.size() + 100), "Arquivo muito grande"},
+         "Arquivo ou diretório inexistente", "50"},
+        {"ulimit -f", limited, rlim_t(before.size() + 100), "Arquivo muito grande", "50"},
+        // A batch of many blocks: those written before the limit are taken back too.
+        {"ulimit -f, many blocks", limited, rlim_t(before.size() + 300'000),
+         "Arquivo muito grande", "20000"},
     };
     for (const Case &c : cases) {
-        const CliRun run = RunCli({"dados", "--registro", c.path, "-n", "50", "3d6"}, {},
+        const CliRun run = RunCli({"dados", "--registro", c.path, "-n", c.rolls, "3d6"}, {},
                                   {"LANG=pt_BR.UTF-8", "LC_ALL="}, c.fileSizeLimit);
         EXPECT_EQ(run.status, 1) << c.what;
         EXPECT_TRUE(run.out.isEmpty()) << c.what;

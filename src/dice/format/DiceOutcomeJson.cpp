@@ -4,13 +4,28 @@
 #include "dice/format/JsonWriter.h"
 #include "dice/roll/DiceOutcome.h"
 
+#include <cstring>
+#include <string_view>
+
 namespace {
 
+// ,"key":true in one append (a roll writes several per die; each append has its cost).
 void appendFlag(QByteArray &out, const char *key, bool value)
 {
-    out += ",\"";
-    out += key;
-    out += value ? "\":true" : "\":false";
+    char flag[48];
+    const std::size_t keySize = std::strlen(key);
+    const std::string_view end = value ? "\":true" : "\":false";
+    if (keySize + end.size() + 2 > sizeof flag) {
+        out += ",\"";
+        out += key;
+        out += end;
+        return;
+    }
+    flag[0] = ',';
+    flag[1] = '"';
+    std::memcpy(flag + 2, key, keySize);
+    std::memcpy(flag + 2 + keySize, end.data(), end.size());
+    out.append(flag, qsizetype(2 + keySize + end.size()));
 }
 
 void appendLabel(QByteArray &out, const QString &label)

@@ -260,6 +260,21 @@ void SessionRecord::addClosing(QByteArrayView line)
     m_pending.closed = true;
 }
 
+void SessionRecord::rewind(qint64 mark, qint64 lastSeq)
+{
+    m_pending.lastSeq = lastSeq;
+    if (mark >= m_spilled) {
+        m_batch.resize(mark - m_spilled);
+        return;
+    }
+    // Part of what goes is in the record already: cut it off (the lock is still held). A
+    // record that cannot be cut fails the whole batch at commit().
+    m_batch.resize(0);
+    m_spilled = mark;
+    if (m_failure == 0 && ::ftruncate(m_fd, m_batchStart + mark) != 0)
+        m_failure = errno;
+}
+
 bool SessionRecord::writeAll(QByteArrayView bytes, int &error)
 {
     qsizetype done = 0;

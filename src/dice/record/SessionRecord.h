@@ -51,6 +51,10 @@ public:
     // else); rollAdded() then takes that line into the batch.
     QByteArray &lineBuffer() { return m_batch; }
     void rollAdded(qint64 seq);
+    // Where the batch stands, and the batch taken back there, its last roll's number with
+    // it (what of it went out already is cut off the record again).
+    qint64 mark() const { return m_spilled + m_batch.size(); }
+    void rewind(qint64 mark, qint64 lastSeq);
     void addSalt(const QByteArray &salt, QByteArrayView line);
     void addClosing(QByteArrayView line);
 
