@@ -15,8 +15,11 @@ if [ "${4:-}" = sessao ]; then
 else
     seed=(-s 1)
 fi
-yes $'4d6kh3\n1d20+5 # Ana\n1d20+5 # Bruno\n2d6' | head -n "$count" \
-    | "$cli" dados --registro "$record" "${seed[@]}" > /dev/null
+# (awk rather than `yes | head`, whose SIGPIPE would fail the pipeline under pipefail)
+awk -v n="$count" 'BEGIN {
+    split("4d6kh3|1d20+5 # Ana|1d20+5 # Bruno|2d6", expressions, "|")
+    for (i = 0; i < n; ++i) print expressions[i % 4 + 1]
+}' | "$cli" dados --registro "$record" "${seed[@]}" > /dev/null
 if [ "${4:-}" = sessao ]; then
     "$cli" sessao fechar "$record" > /dev/null
 fi

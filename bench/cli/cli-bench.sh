@@ -33,7 +33,7 @@ if [ -z "$cli" ] || [ -z "$floor" ] || [ -z "$timer" ]; then
 fi
 runs=${RUNS:-200}
 
-field() { sed -n "s/.*$1=\([^ ]*\).*/\1/p"; }
+field() { sed -n "s/\(^\|.* \)$1=\([^ ]*\).*/\2/p"; }
 
 # (a) start-up: the dice command, or n/d when it fails here.
 startup=$("$timer" "$runs" "$cli" dados 3d6 -- "$floor")
