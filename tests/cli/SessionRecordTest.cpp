@@ -74,20 +74,45 @@ TEST(SessionRecord, RollsAreRecordedWithTheirDraws)
 
 // Lines that reach the roll server together go into the record as one batch: a refused
 // line among them is left out alone, the others are answered as without a record and
-// numbered on without a gap.
+// numbered on without a gap, and each line is the one its own expression writes (the same
+// expression seen again, under another label, or past the writers kept at once), as
+// verificar, which makes every line again from its own reading, confirms.
 TEST(SessionRecord, LinesThatComeTogetherAreRecordedTogether)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("r.jsonl");
-    const QByteArray input = "4d6kh3\n2d6+\n1d20 # Ana\n\n3d6!\n";
-    const CliRun served = RunCli({"dados", "--registro", path, "-s", "7"}, {}, {}, RLIM_INFINITY,
-                                 input);
-    const CliRun plain = RunCli({"dados", "-s", "7"}, {}, {}, RLIM_INFINITY, input);
-    EXPECT_EQ(served.status, 2);
-    EXPECT_EQ(served.out, plain.out);
-    EXPECT_EQ(served.out.count('\n'), 3);
-    EXPECT_TRUE(served.errText().contains("linha 2")) << served.errText().toStdString();
-    expectWholeRecord(readAll(path), 3);
+    QByteArray many;
+    for (int i = 0; i < 600; ++i)
+        many += "1d6+" + QByteArray::number(i % 300) + (i % 2 ? " # Ana\n" : "\n");
+    struct Case
+    {
+        const char *what;
+        QByteArray input;
+        int status;
+        qint64 rolls;
+    };
+    const Case cases[] = {
+        {"a refused line among them", "4d6kh3\n2d6+\n1d20 # Ana\n\n3d6!\n", 2, 3},
+        {"the same expressions again",
+         "4d6kh3\n1d20 # Ana\n4d6kh3 # Bruno\n1d20 # Bruno\n4d6kh3\n1d20 # Ana\n{1d20, 1d20}kh1\n",
+         0, 7},
+        {"more expressions than are kept at once", many, 0, 600},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("r.jsonl");
+        for (const QStringList &json : {QStringList(), QStringList{"--json"}}) {
+            QFile::remove(path);
+            const CliRun served = RunCli(QStringList{"dados", "--registro", path, "-s", "7"} + json,
+                                         {}, {}, RLIM_INFINITY, c.input);
+            const CliRun plain =
+                RunCli(QStringList{"dados", "-s", "7"} + json, {}, {}, RLIM_INFINITY, c.input);
+            EXPECT_EQ(served.status, c.status) << c.what;
+            EXPECT_EQ(served.out, plain.out) << c.what;
+            EXPECT_EQ(served.out.count('\n'), c.rolls) << c.what;
+            expectWholeRecord(readAll(path), c.rolls);
+            const CliRun verified = RunCli({"verificar", path});
+            EXPECT_EQ(verified.status, 0) << c.what << ": " << verified.out.toStdString();
+        }
+    }
 }
 
 // A record that cannot take the roll refuses it: status 1, the reason in Portuguese, nothing

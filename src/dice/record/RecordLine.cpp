@@ -1,14 +1,12 @@
 #include "dice/record/RecordLine.h"
 
+#include "dice/format/JsonPieces.h"
 #include "dice/format/JsonWriter.h"
 
 #include <QDateTime>
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 #include <limits>
-#include <string_view>
 
 QByteArray RecordLine::now()
 {
@@ -91,56 +89,15 @@ QByteArray RecordLine::closing(QByteArrayView time, QByteArrayView secretHex)
     return timedLine("fechamento", time, "segredo", secretHex);
 }
 
-namespace {
-
-// Bytes gathered on the stack and appended to a QByteArray a kilobyte at a time.
-class Pieces
-{
-public:
-    explicit Pieces(QByteArray &out) : m_out(out) {}
-    ~Pieces() { flush(); }
-
-    void put(std::string_view text)
-    {
-        if (text.size() > sizeof m_bytes - m_size)
-            flush();
-        std::memcpy(m_bytes + m_size, text.data(), text.size());
-        m_size += text.size();
-    }
-    void put(std::uint64_t value)
-    {
-        char digits[20];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        put(std::string_view(digits, std::size_t(end - digits)));
-    }
-    void flush()
-    {
-        m_out.append(m_bytes, qsizetype(m_size));
-        m_size = 0;
-    }
-
-private:
-    QByteArray &m_out;
-    char m_bytes[1024];
-    std::size_t m_size = 0;
-};
-
-} // namespace
-
 void RecordLine::appendRoll(QByteArray &out, qint64 seq, QByteArrayView time,
                             QByteArrayView rollJson, std::span<const DieDraw> draws)
 {
     // Written in a few whole pieces, not token by token: a million lines are written (and,
     // by the verifier, written again), and each append to a QByteArray costs more than the
     // few bytes it copies.
-    Pieces line(out);
+    JsonPieces line(out);
     line.put("{\"tipo\":\"rolagem\",\"seq\":");
-    if (seq < 0) {
-        line.flush();
-        JsonWriter::appendWhole(out, seq);
-    } else {
-        line.put(std::uint64_t(seq));
-    }
+    line.putWhole(seq);
     line.put(",\"hora\":");
     // The time this program writes needs no escaping; anything else goes through the writer.
     const bool plainTime = std::all_of(time.begin(), time.end(), [](char c) {
@@ -162,9 +119,9 @@ void RecordLine::appendRoll(QByteArray &out, qint64 seq, QByteArrayView time,
     line.put(",\"sorteios\":[");
     for (std::size_t i = 0; i < draws.size(); ++i) {
         line.put(i > 0 ? ",[" : "[");
-        line.put(std::uint64_t(draws[i].faces));
+        line.putWhole(draws[i].faces);
         line.put(",");
-        line.put(std::uint64_t(draws[i].value));
+        line.putWhole(draws[i].value);
         line.put("]");
     }
     line.put("]}\n");

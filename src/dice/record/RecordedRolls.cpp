@@ -7,7 +7,23 @@
 #include "dice/record/SessionRecord.h"
 #include "dice/roll/DiceRoller.h"
 
+#include "dice/expression/DiceExpression.h"
+
 #include <optional>
+
+namespace {
+
+// Distinct expressions whose writers are kept at once; past that the cache starts over.
+constexpr qsizetype KeptWriters = 256;
+
+} // namespace
+
+struct RecordedRolls::Writer
+{
+    explicit Writer(const DiceExpression &written) : expression(written), json(expression) {}
+    DiceExpression expression;
+    DiceOutcomeJson json;
+};
 
 RecordedRolls::Result RecordedRolls::roll(SessionRecord &record, const DiceExpression &expression,
                                           qint64 rolls, DieSource &source,
@@ -32,6 +48,19 @@ RecordedRolls::~RecordedRolls()
 {
     if (m_begun)
         abort();
+}
+
+const RecordedRolls::Writer &RecordedRolls::writerFor(const DiceExpression &expression)
+{
+    std::shared_ptr<const Writer> &writer = m_writers[expression.text()];
+    if (!writer) {
+        if (m_writers.size() > KeptWriters) {
+            m_writers.clear();
+            return *(m_writers[expression.text()] = std::make_shared<const Writer>(expression));
+        }
+        writer = std::make_shared<const Writer>(expression);
+    }
+    return *writer;
 }
 
 bool RecordedRolls::begin(QString &error)
@@ -61,7 +90,7 @@ RecordedRolls::Result RecordedRolls::add(const DiceExpression &expression, qint6
         session.emplace(m_secret, m_record.state().salt.value_or(QByteArray()), 0);
     RecordingDieSource recording(session ? static_cast<DieSource &>(*session) : source);
     DiceRoller roller(expression, recording);
-    const DiceOutcomeJson json(expression);
+    const DiceOutcomeJson &json = writerFor(expression).json;
     const QByteArray time = RecordLine::now();
     const qint64 mark = m_record.mark();
     QByteArray &rollJson = m_rollJson;

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class DiceExpression;
 class DieSource;
@@ -57,10 +59,18 @@ public:
     void abort();
 
 private:
+    // An expression's JSON writer, over a copy of the expression it writes.
+    struct Writer;
+    // Made once per distinct expression text: the roll server sees the same few again and
+    // again, and making the writer cost more than writing a roll with it. The same text
+    // always parses to the same expression, so its writer serves every roll of it.
+    const Writer &writerFor(const DiceExpression &expression);
+
     SessionRecord &m_record;
     QByteArray m_secret;
     bool m_begun = false;
     bool m_verifiable = false;
     qint64 m_lastSeq = 0;
     QByteArray m_rollJson; // each roll's JSON, the buffer kept from roll to roll
+    QHash<QString, std::shared_ptr<const Writer>> m_writers;
 };
