@@ -10,11 +10,14 @@
 #   (d) 100,000 rolls of a success pool, rerolls with keep, and a group, each (goal < 0.1 s);
 #   (e) 100,000 rolls of 4d6kh3 with --json, in rolls per second (goal >= 1 M/s);
 #   (f) the roll server: 10,000 lines through one process, and the median round trip of a
-#       line (goals < 0.1 s and < 100 us);
+#       line (goals < 0.1 s and < 100 us); the same into a record on tmpfs, fdatasync
+#       included (goals <= 1.5 times without a record, and < 200 us);
 #   (g) `quessar-cli chances 4d6kh3` start to exit against `quessar-cli dados 4d6kh3`,
 #       interleaved runs, medians and ratio (goal <= 1.3x);
-#   (h) `quessar-cli auditar` of a 1,000,000-roll record: wall time and peak memory (goals
-#       < 2 s, flat); needs /usr/bin/time (Debian's time).
+#   (h) `quessar-cli verificar` and `auditar` of a closed 1,000,000-roll verifiable session
+#       on tmpfs: wall time (median of 3) and peak memory (goals < 3 s and < 2 s, flat);
+#       needs /usr/bin/time (Debian's time);
+#   (i) a verifiable session rolls 100,000 x 4d6kh3 into its record on tmpfs (goal < 0.2 s).
 # A measure whose command fails prints "n/d".
 #   bench/cli/cli-bench.sh BUILD_DIR   (RUNS=200 start-up runs by default)
 set -uo pipefail
@@ -30,7 +33,7 @@ if [ -z "$cli" ] || [ -z "$floor" ] || [ -z "$timer" ]; then
 fi
 runs=${RUNS:-200}
 
-field() { sed -n "s/.*$1=\([^ ]*\).*/\1/p"; }
+field() { sed -n "s/\(^\|.* \)$1=\([^ ]*\).*/\2/p"; }
 
 # (a) start-up: the dice command, or n/d when it fails here.
 startup=$("$timer" "$runs" "$cli" dados 3d6 -- "$floor")
@@ -82,12 +85,15 @@ else
     echo "dice_json_rolls_per_second n/d"
 fi
 
-# (f) the roll server.
-if [ -n "$server_timer" ] && server=$("$server_timer" "$cli"); then
+# (f) the roll server, without and with a record on tmpfs.
+record_dir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+if [ -n "$server_timer" ] && server=$("$server_timer" "$cli" "$record_dir/servidor.jsonl"); then
     echo "dice_server_10000_lines_ms $(field batch_ms <<<"$server") (meta < 100 ms); round_trip_us $(field round_trip_us <<<"$server") (meta < 100 µs)"
+    echo "dice_server_recorded_10000_lines_ms $(field recorded_batch_ms <<<"$server") ratio $(field batch_ratio <<<"$server") (meta <= 1,5); recorded_round_trip_us $(field recorded_round_trip_us <<<"$server") (meta < 200 µs)"
 else
     echo "dice_server n/d"
 fi
+rm -rf "$record_dir"
 
 # (g) the exact odds of 4d6kh3 against one roll of it, whole process.
 odds=$("$timer" "$runs" "$cli" chances 4d6kh3 -- "$cli" dados 4d6kh3)
@@ -97,15 +103,36 @@ else
     echo "chances_4d6kh3_ms n/d"
 fi
 
-# (h) the luck audit of a 1,000,000-roll record on tmpfs (written by audit-record.sh): wall
-#     time and peak memory (goals < 2 s and flat: streaming, a few megabytes).
+# (h) the checks of a closed 1,000,000-roll verifiable session on tmpfs (written by
+#     audit-record.sh): wall time, median of 3 runs, and peak memory of each.
 audit_dir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
-if bash "$(dirname "$0")/audit-record.sh" "$cli" "$audit_dir/registro.jsonl" 1000000 \
-    && [ -x /usr/bin/time ] \
-    && /usr/bin/time -f '%e %M' -o "$audit_dir/time" "$cli" auditar "$audit_dir/registro.jsonl" > /dev/null; then
-    read -r seconds kilobytes < "$audit_dir/time"
-    echo "auditar_1000000_s $seconds (meta < 2 s); pico de memória $((kilobytes / 1024)) MiB"
+record="$audit_dir/registro.jsonl"
+measure_record() { # name goal command...
+    local name=$1 goal=$2
+    shift 2
+    local run
+    for run in 1 2 3; do
+        /usr/bin/time -f '%e %M' -o "$audit_dir/time" "$cli" "$@" "$record" > /dev/null || return 1
+        cat "$audit_dir/time"
+    done | sort -n | awk -v name="$name" -v goal="$goal" 'NR == 2 {
+        printf "%s %s (meta < %s s); pico de memória %d MiB\n", name, $1, goal, $2 / 1024 }'
+}
+if bash "$(dirname "$0")/audit-record.sh" "$cli" "$record" 1000000 sessao && [ -x /usr/bin/time ]; then
+    measure_record verificar_1000000_s 3 verificar || echo "verificar_1000000_s n/d"
+    measure_record auditar_1000000_s 2 auditar || echo "auditar_1000000_s n/d"
 else
+    echo "verificar_1000000_s n/d"
     echo "auditar_1000000_s n/d"
 fi
 rm -rf "$audit_dir"
+
+# (i) a verifiable session's rolls: each one's dice from HMAC-SHA256 of its number.
+session_dir=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+if "$cli" sessao abrir "$session_dir/sessao.jsonl" > /dev/null \
+    && session=$("$timer" 9 "$cli" dados -n 100000 4d6kh3 --registro "$session_dir/sessao.jsonl") \
+    && [ "$(field a_status <<<"$session")" = 0 ]; then
+    echo "sessao_100000_4d6kh3_s $(awk -v ms="$(field a_ms <<<"$session")" 'BEGIN { printf "%.3f", ms / 1000 }') (meta < 0,2 s)"
+else
+    echo "sessao_100000_4d6kh3_s n/d"
+fi
+rm -rf "$session_dir"

@@ -80,6 +80,21 @@ bool rollInto(const DiceExpression &expression, qint64 rolls, DiceCommand::Rende
     return true;
 }
 
+// What a recorded roll answers, appended to `answers` as it is rolled.
+RecordedRolls::EachRoll answerInto(QByteArray &answers, const DiceExpression &expression,
+                                   DiceCommand::Rendering rendering)
+{
+    return [&answers, &expression, rendering](qint64, const DiceOutcome &outcome,
+                                              QByteArrayView rollJson) {
+        if (rendering.json)
+            answers += rollJson;
+        else if (rendering.details)
+            AppendDiceDetailsLine(answers, expression, outcome);
+        else
+            AppendDiceLine(answers, expression, outcome);
+    };
+}
+
 // The rolls of one expression into the record, all or none, under the record's lock; their
 // answers are printed only once the record holds them on the disk. In a verifiable session
 // (`secret` not empty) each roll's dice come from the secret, the salt and the roll's
@@ -90,15 +105,8 @@ DiceCommand::Recorded recordInto(const DiceExpression &expression, qint64 rolls,
                                  CliOutput &out, QString &error)
 {
     QByteArray answers;
-    const auto each = [&](qint64, const DiceOutcome &outcome, QByteArrayView rollJson) {
-        if (rendering.json)
-            answers += rollJson;
-        else if (rendering.details)
-            AppendDiceDetailsLine(answers, expression, outcome);
-        else
-            AppendDiceLine(answers, expression, outcome);
-    };
-    switch (RecordedRolls::roll(record, expression, rolls, source, secret, each, error)) {
+    switch (RecordedRolls::roll(record, expression, rolls, source, secret,
+                                answerInto(answers, expression, rendering), error)) {
     case RecordedRolls::Result::Done:
         out.write(answers);
         return DiceCommand::Recorded::Done;
@@ -259,6 +267,14 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
             refuse(outOfRange(*text));
     };
 
+    if (m_recording)
+        m_batch.emplace(m_record, m_secret);
+    const auto failed = [this, &out] {
+        m_batch.reset(); // a batch left open is dropped
+        out.flush();
+        return ExitOutputFailed;
+    };
+
     char block[64 * 1024];
     for (;;) {
         const ssize_t got = ::read(STDIN_FILENO, block, sizeof block);
@@ -278,15 +294,14 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
                 skippingLongLine = false;
             else
                 answer(QByteArrayView(pending).sliced(start, end - start));
-            if (out.failed() || recordBroken) {
-                out.flush();
-                return ExitOutputFailed;
-            }
+            if (out.failed() || recordBroken)
+                return failed();
         }
         // Every complete line read so far is answered before reading on: a bot that waits
-        // for its answer gets it now, and lines that came in together go out together.
-        if (!out.flush())
-            return ExitOutputFailed;
+        // for its answer gets it now, and lines that came in together go out together (and,
+        // with a record, go into it together).
+        if (!finishBatch(out, err) || !out.flush())
+            return failed();
         pending.remove(0, start);
         // A line longer than any expression may be is refused without being kept whole.
         if (!skippingLongLine && pending.size() > MaxLineBytes) {
@@ -299,8 +314,9 @@ int DiceCommand::serve(qint64 rolls, Rendering rendering, DieSource &source, Cli
     }
     if (!skippingLongLine && !pending.isEmpty())
         answer(pending);
-    if (recordBroken)
-        return ExitOutputFailed;
+    if (recordBroken || !finishBatch(out, err))
+        return failed();
+    m_batch.reset();
     return refused ? ExitBadArguments : ExitSuccess;
 }
 
@@ -312,11 +328,39 @@ DiceCommand::Recorded DiceCommand::roll(const DiceExpression &expression, qint64
         return rollInto(expression, rolls, rendering, source, out) ? Recorded::Done
                                                                    : Recorded::OutOfRange;
     QString error;
+    if (m_batch) {
+        if (!m_batch->begun() && !m_batch->begin(error)) {
+            recordFailed(err, m_recordPath, error);
+            return Recorded::Failed;
+        }
+        const qsizetype kept = m_batchAnswers.size();
+        if (m_batch->add(expression, rolls, source,
+                         answerInto(m_batchAnswers, expression, rendering))
+            == RecordedRolls::Result::OutOfRange) {
+            m_batchAnswers.truncate(kept);
+            return Recorded::OutOfRange;
+        }
+        return Recorded::Done;
+    }
     const Recorded rolled =
         recordInto(expression, rolls, rendering, source, m_secret, m_record, out, error);
     if (rolled == Recorded::Failed)
         recordFailed(err, m_recordPath, error);
     return rolled;
+}
+
+bool DiceCommand::finishBatch(CliOutput &out, CliOutput &err)
+{
+    if (!m_batch || !m_batch->begun())
+        return true;
+    QString error;
+    const bool recorded = m_batch->commit(error);
+    if (recorded)
+        out.write(m_batchAnswers);
+    else
+        recordFailed(err, m_recordPath, error);
+    m_batchAnswers.resize(0);
+    return recorded;
 }
 
 int DiceCommand::recordFailed(CliOutput &err, const QString &path, const QString &reason)

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "cli/CliCommand.h"
+#include "dice/record/RecordedRolls.h"
 #include "dice/record/SessionRecord.h"
+
+#include <optional>
 
 class DiceExpression;
 class DieSource;
@@ -47,9 +50,15 @@ private:
     Recorded roll(const DiceExpression &expression, qint64 rolls, Rendering rendering,
                   DieSource &source, CliOutput &out, CliOutput &err);
     static int recordFailed(CliOutput &err, const QString &path, const QString &reason);
+    // The roll server's batch: the rolls of every line that came in together are recorded
+    // under one lock and one flush, then answered together. False when the record could
+    // not take them (reported on `err`; none is answered).
+    bool finishBatch(CliOutput &out, CliOutput &err);
 
     SessionRecord m_record;
     QString m_recordPath;
     QByteArray m_secret; // a verifiable session's, checked against its commitment
     bool m_recording = false;
+    std::optional<RecordedRolls> m_batch; // while serving into a record
+    QByteArray m_batchAnswers;            // the batch's answers, printed once it is recorded
 };

@@ -72,6 +72,49 @@ TEST(SessionRecord, RollsAreRecordedWithTheirDraws)
     expectWholeRecord(record, 4);
 }
 
+// Lines that reach the roll server together go into the record as one batch: a refused
+// line among them is left out alone, the others are answered as without a record and
+// numbered on without a gap, and each line is the one its own expression writes (the same
+// expression seen again, under another label, or past the writers kept at once), as
+// verificar, which makes every line again from its own reading, confirms.
+TEST(SessionRecord, LinesThatComeTogetherAreRecordedTogether)
+{
+    QByteArray many;
+    for (int i = 0; i < 600; ++i)
+        many += "1d6+" + QByteArray::number(i % 300) + (i % 2 ? " # Ana\n" : "\n");
+    struct Case
+    {
+        const char *what;
+        QByteArray input;
+        int status;
+        qint64 rolls;
+    };
+    const Case cases[] = {
+        {"a refused line among them", "4d6kh3\n2d6+\n1d20 # Ana\n\n3d6!\n", 2, 3},
+        {"the same expressions again",
+         "4d6kh3\n1d20 # Ana\n4d6kh3 # Bruno\n1d20 # Bruno\n4d6kh3\n1d20 # Ana\n{1d20, 1d20}kh1\n",
+         0, 7},
+        {"more expressions than are kept at once", many, 0, 600},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("r.jsonl");
+        for (const QStringList &json : {QStringList(), QStringList{"--json"}}) {
+            QFile::remove(path);
+            const CliRun served = RunCli(QStringList{"dados", "--registro", path, "-s", "7"} + json,
+                                         {}, {}, RLIM_INFINITY, c.input);
+            const CliRun plain =
+                RunCli(QStringList{"dados", "-s", "7"} + json, {}, {}, RLIM_INFINITY, c.input);
+            EXPECT_EQ(served.status, c.status) << c.what;
+            EXPECT_EQ(served.out, plain.out) << c.what;
+            EXPECT_EQ(served.out.count('\n'), c.rolls) << c.what;
+            expectWholeRecord(readAll(path), c.rolls);
+            const CliRun verified = RunCli({"verificar", path});
+            EXPECT_EQ(verified.status, 0) << c.what << ": " << verified.out.toStdString();
+        }
+    }
+}
+
 // A record that cannot take the roll refuses it: status 1, the reason in Portuguese, nothing
 // printed as rolled, and the record as it was.
 TEST(SessionRecord, ARollThatCannotBeRecordedIsNotMade)
@@ -93,16 +136,20 @@ TEST(SessionRecord, ARollThatCannotBeRecordedIsNotMade)
         QString path;
         rlim_t fileSizeLimit;
         const char *reason;
+        const char *rolls;
     };
     const Case cases[] = {
-        {"not a record", notes, RLIM_INFINITY, "não é um registro de sessão do Quessar"},
-        {"a folder", dir.path(), RLIM_INFINITY, "diretório"},
+        {"not a record", notes, RLIM_INFINITY, "não é um registro de sessão do Quessar", "50"},
+        {"a folder", dir.path(), RLIM_INFINITY, "diretório", "50"},
         {"a missing folder", dir.filePath("falta/r.jsonl"), RLIM_INFINITY,
-         "Arquivo ou diretório inexistente"},
-        {"ulimit -f", limited, rlim_t(before.size() + 100), "Arquivo muito grande"},
+         "Arquivo ou diretório inexistente", "50"},
+        {"ulimit -f", limited, rlim_t(before.size() + 100), "Arquivo muito grande", "50"},
+        // A batch of many blocks: those written before the limit are taken back too.
+        {"ulimit -f, many blocks", limited, rlim_t(before.size() + 300'000),
+         "Arquivo muito grande", "20000"},
     };
     for (const Case &c : cases) {
-        const CliRun run = RunCli({"dados", "--registro", c.path, "-n", "50", "3d6"}, {},
+        const CliRun run = RunCli({"dados", "--registro", c.path, "-n", c.rolls, "3d6"}, {},
                                   {"LANG=pt_BR.UTF-8", "LC_ALL="}, c.fileSizeLimit);
         EXPECT_EQ(run.status, 1) << c.what;
         EXPECT_TRUE(run.out.isEmpty()) << c.what;

@@ -1,17 +1,11 @@
 #include "dice/format/DiceOutcomeJson.h"
 
 #include "dice/expression/DiceExpression.h"
+#include "dice/format/JsonPieces.h"
 #include "dice/format/JsonWriter.h"
 #include "dice/roll/DiceOutcome.h"
 
 namespace {
-
-void appendFlag(QByteArray &out, const char *key, bool value)
-{
-    out += ",\"";
-    out += key;
-    out += value ? "\":true" : "\":false";
-}
 
 void appendLabel(QByteArray &out, const QString &label)
 {
@@ -47,7 +41,9 @@ DiceOutcomeJson::DiceOutcomeJson(const DiceExpression &expression) : m_expressio
 
 void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
 {
-    out += m_head;
+    // Through a buffer on the stack: a roll's JSON is dozens of small tokens.
+    JsonPieces json(out);
+    json.put(std::string_view(m_head.constData(), std::size_t(m_head.size())));
     const auto &terms = m_expression.terms();
     for (std::size_t t = 0; t < terms.size(); ++t) {
         const DiceTerm &term = terms[t];
@@ -57,71 +53,74 @@ void DiceOutcomeJson::append(QByteArray &out, const DiceOutcome &outcome) const
         const bool compounds = term.explode == ExplodeKind::Compound;
         const bool failures = term.target.failure.isSet();
         if (t > 0)
-            out += ',';
-        out += m_terms[t];
+            json.put(",");
+        json.put(std::string_view(m_terms[t].constData(), std::size_t(m_terms[t].size())));
         bool first = true;
         for (const DieResult &die : outcome.terms[t].dice) {
-            out += first ? "{\"valor\":" : ",{\"valor\":";
+            json.put(first ? "{\"valor\":" : ",{\"valor\":");
             first = false;
-            JsonWriter::appendWhole(out, die.value);
-            appendFlag(out, "mantido", die.kept());
+            json.putWhole(die.value);
+            json.putFlag("mantido", die.kept());
             if (rerolls)
-                appendFlag(out, "rerolado", die.has(DieRerolled));
+                json.putFlag("rerolado", die.has(DieRerolled));
             if (unique)
-                appendFlag(out, "repetido", die.has(DieUniqueRerolled));
+                json.putFlag("repetido", die.has(DieUniqueRerolled));
             if (term.minimum)
-                appendFlag(out, "elevado", die.has(DieRaised));
+                json.putFlag("elevado", die.has(DieRaised));
             if (term.maximum)
-                appendFlag(out, "rebaixado", die.has(DieLowered));
+                json.putFlag("rebaixado", die.has(DieLowered));
             if (explodes) {
-                appendFlag(out, "explodiu", die.has(DieExploded));
-                appendFlag(out, "extra", die.has(DieExtra));
+                json.putFlag("explodiu", die.has(DieExploded));
+                json.putFlag("extra", die.has(DieExtra));
             }
             if (compounds)
-                appendFlag(out, "acumulado", die.has(DieCompounded));
+                json.putFlag("acumulado", die.has(DieCompounded));
             if (term.penetrate)
-                appendFlag(out, "penetrou", die.has(DiePenetrated));
+                json.putFlag("penetrou", die.has(DiePenetrated));
             if (term.target.isSet())
-                appendFlag(out, "sucesso", die.has(DieSuccess));
+                json.putFlag("sucesso", die.has(DieSuccess));
             if (failures)
-                appendFlag(out, "falha", die.has(DieFailure));
+                json.putFlag("falha", die.has(DieFailure));
             if (term.criticalSuccess.isSet())
-                appendFlag(out, "critico_sucesso", die.has(DieCriticalSuccess));
+                json.putFlag("critico_sucesso", die.has(DieCriticalSuccess));
             if (term.criticalFailure.isSet())
-                appendFlag(out, "critico_falha", die.has(DieCriticalFailure));
-            out += '}';
+                json.putFlag("critico_falha", die.has(DieCriticalFailure));
+            json.put("}");
         }
-        out += term.target.isSet() ? "],\"sucessos\":" : "],\"soma\":";
-        JsonWriter::appendWhole(out, outcome.terms[t].value);
-        out += '}';
+        json.put(term.target.isSet() ? "],\"sucessos\":" : "],\"soma\":");
+        json.putWhole(outcome.terms[t].value);
+        json.put("}");
     }
-    out += ']';
+    json.put("]");
     const auto &groups = m_expression.groups();
     if (!groups.empty()) {
-        out += ",\"grupos\":[";
+        json.put(",\"grupos\":[");
         for (std::size_t g = 0; g < groups.size(); ++g) {
             if (g > 0)
-                out += ',';
-            out += m_groups[g];
+                json.put(",");
+            json.put(std::string_view(m_groups[g].constData(), std::size_t(m_groups[g].size())));
             const GroupResult &result = outcome.groups[g];
             for (std::size_t m = 0; m < result.members.size(); ++m) {
                 const GroupMemberResult &member = result.members[m];
-                out += m == 0 ? "{\"valor\":" : ",{\"valor\":";
+                json.put(m == 0 ? "{\"valor\":" : ",{\"valor\":");
+                json.flush();
                 JsonWriter::appendValue(out, member.value, "fracao");
-                appendFlag(out, "mantido", !member.has(DieDropped));
+                json.putFlag("mantido", !member.has(DieDropped));
                 if (groups[g].target.isSet() && !groups[g].pools())
-                    appendFlag(out, "sucesso", member.has(DieSuccess));
+                    json.putFlag("sucesso", member.has(DieSuccess));
                 if (groups[g].target.failure.isSet() && !groups[g].pools())
-                    appendFlag(out, "falha", member.has(DieFailure));
-                out += '}';
+                    json.putFlag("falha", member.has(DieFailure));
+                json.put("}");
             }
-            out += "],\"valor\":";
+            json.put("],\"valor\":");
+            json.flush();
             JsonWriter::appendValue(out, result.value, "fracao");
-            out += '}';
+            json.put("}");
         }
-        out += ']';
+        json.put("]");
     }
-    out += ",\"total\":";
+    json.put(",\"total\":");
+    json.flush();
     JsonWriter::appendValue(out, outcome.total, "fracao");
     out += "}\n";
 }

@@ -428,9 +428,10 @@ bool Checker::replay(QByteArrayView text, qint64 seq, QByteArrayView time, QByte
                         .arg(m_draws.size()));
     if (!rolled)
         return fail(QStringLiteral("a rolagem refeita sai do limite de 64 bits"));
-    m_rollJson.clear();
+    // resize, not clear: both buffers are kept from line to line
+    m_rollJson.resize(0);
     replay.json.append(m_rollJson, replay.roller.outcome());
-    m_remade.clear();
+    m_remade.resize(0);
     RecordLine::appendRoll(m_remade, seq, time, m_rollJson, m_draws);
     if (QByteArrayView(m_remade).chopped(1) == text)
         return true;

@@ -16,12 +16,11 @@ void putBigEndian(char *at, std::uint64_t value, int bytes)
 
 SessionDieSource::SessionDieSource(QByteArrayView secret, QByteArrayView salt,
                                    std::uint64_t seq)
-    : m_mac(QCryptographicHash::Sha256, secret.toByteArray())
+    : m_mac(secret)
 {
-    m_message = salt.toByteArray();
-    m_message += '\0';
-    m_numberAt = m_message.size();
-    m_message.resize(m_numberAt + 12);
+    // Every message of the session starts with the salt and a zero byte: taken in once.
+    m_mac.addPrefix(salt);
+    m_mac.addPrefix(QByteArrayView("\0", 1));
     restart(seq);
 }
 
@@ -30,22 +29,26 @@ void SessionDieSource::restart(std::uint64_t seq)
     m_seq = seq;
     m_block = 0;
     m_nextWord = 8;
-    putBigEndian(m_message.data() + m_numberAt, seq, 8);
 }
 
-QByteArray SessionDieSource::block(std::uint64_t seq, std::uint32_t block)
+Sha256::Digest SessionDieSource::blockDigest(std::uint64_t seq, std::uint32_t block) const
 {
-    putBigEndian(m_message.data() + m_numberAt, seq, 8);
-    putBigEndian(m_message.data() + m_numberAt + 8, block, 4);
-    m_mac.reset();
-    m_mac.addData(m_message);
-    return m_mac.result();
+    char number[12];
+    putBigEndian(number, seq, 8);
+    putBigEndian(number + 8, block, 4);
+    return m_mac.mac(QByteArrayView(number, sizeof number));
+}
+
+QByteArray SessionDieSource::block(std::uint64_t seq, std::uint32_t block) const
+{
+    const Sha256::Digest digest = blockDigest(seq, block);
+    return QByteArray(reinterpret_cast<const char *>(digest.data()), Sha256::DigestBytes);
 }
 
 void SessionDieSource::nextBlock()
 {
-    const QByteArray bytes = block(m_seq, m_block++);
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const Sha256::Digest bytes = blockDigest(m_seq, m_block++);
+    const unsigned char *b = bytes.data();
     for (int w = 0; w < 8; ++w, b += 4)
         m_words[std::size_t(w)] = std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16
                                   | std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]);
@@ -76,6 +79,5 @@ QByteArray SessionDieSource::commitment(QByteArrayView secret)
 
 QByteArray SessionDieSource::hmac(QByteArrayView key, QByteArrayView message)
 {
-    return QMessageAuthenticationCode::hash(message.toByteArray(), key.toByteArray(),
-                                            QCryptographicHash::Sha256);
+    return HmacSha256::hash(key, message);
 }

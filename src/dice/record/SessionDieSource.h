@@ -1,10 +1,10 @@
 #pragma once
 
+#include "dice/record/HmacSha256.h"
 #include "dice/roll/DieSource.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QMessageAuthenticationCode>
 
 #include <array>
 #include <cstdint>
@@ -32,7 +32,7 @@ public:
     std::uint32_t roll(std::uint32_t faces) override;
 
     // Block `block` of roll `seq`: HMAC-SHA256(secret, salt || 0 || seq || block).
-    QByteArray block(std::uint64_t seq, std::uint32_t block);
+    QByteArray block(std::uint64_t seq, std::uint32_t block) const;
 
     // The face a word gives a die of `faces` faces, or 0 when the word is skipped.
     static std::uint32_t faceOf(std::uint32_t word, std::uint32_t faces);
@@ -44,11 +44,10 @@ public:
     static QByteArray hmac(QByteArrayView key, QByteArrayView message);
 
 private:
+    Sha256::Digest blockDigest(std::uint64_t seq, std::uint32_t block) const;
     void nextBlock();
 
-    QMessageAuthenticationCode m_mac;
-    QByteArray m_message; // salt || 0x00 || seq || block; the last 12 bytes change
-    qsizetype m_numberAt = 0;
+    HmacSha256 m_mac;                      // keyed by the secret; salt || 0x00 taken in
     std::uint64_t m_seq = 0;
     std::uint32_t m_block = 0;
     std::array<std::uint32_t, 8> m_words{};

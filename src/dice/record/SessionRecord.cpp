@@ -100,14 +100,17 @@ bool SessionRecord::begin(QString &error)
         }
     }
     m_locked = true;
-    m_batch.clear();
+    m_batch.resize(0); // its memory is kept for the next batch
+    m_spilled = 0;
+    m_failure = 0;
+    m_wrote = false;
     if (!readState(error)) {
         unlock();
         return false;
     }
     m_pending = m_state;
     if (m_tornTail)
-        m_batch = "\n";
+        m_batch.append('\n');
     return true;
 }
 
@@ -220,11 +223,28 @@ bool SessionRecord::readState(QString &error)
 void SessionRecord::add(QByteArrayView line)
 {
     m_batch += line;
+    spill();
+}
+
+void SessionRecord::spill()
+{
+    if (m_batch.size() < Chunk)
+        return;
+    // The batch ends with a whole line here: it goes out in one write.
+    if (m_failure == 0 && writeAll(m_batch, m_failure))
+        m_spilled += m_batch.size();
+    m_batch.resize(0);
 }
 
 void SessionRecord::addRoll(qint64 seq, QByteArrayView line)
 {
     add(line);
+    m_pending.lastSeq = seq;
+}
+
+void SessionRecord::rollAdded(qint64 seq)
+{
+    spill();
     m_pending.lastSeq = seq;
 }
 
@@ -238,6 +258,21 @@ void SessionRecord::addClosing(QByteArrayView line)
 {
     add(line);
     m_pending.closed = true;
+}
+
+void SessionRecord::rewind(qint64 mark, qint64 lastSeq)
+{
+    m_pending.lastSeq = lastSeq;
+    if (mark >= m_spilled) {
+        m_batch.resize(mark - m_spilled);
+        return;
+    }
+    // Part of what goes is in the record already: cut it off (the lock is still held). A
+    // record that cannot be cut fails the whole batch at commit().
+    m_batch.resize(0);
+    m_spilled = mark;
+    if (m_failure == 0 && ::ftruncate(m_fd, m_batchStart + mark) != 0)
+        m_failure = errno;
 }
 
 bool SessionRecord::writeAll(QByteArrayView bytes, int &error)
@@ -259,46 +294,49 @@ bool SessionRecord::writeAll(QByteArrayView bytes, int &error)
 
 bool SessionRecord::commit(QString &error)
 {
-    // Batch begin() read the state, so m_batchStart is where this batch begins. Whole lines
-    // go out in blocks (each one write), then one flush to the disk for all of them.
-    int failure = 0;
-    const qint64 start = m_batchStart;
-    bool written = true;
-    for (qsizetype at = 0; written && at < m_batch.size();) {
-        qsizetype end = m_batch.size();
-        if (end - at > Chunk) {
-            const qsizetype cut = m_batch.lastIndexOf('\n', at + Chunk);
-            end = cut >= at ? cut + 1 : m_batch.indexOf('\n', at + Chunk) + 1;
-            if (end <= at)
-                end = m_batch.size();
-        }
-        written = writeAll(QByteArrayView(m_batch).sliced(at, end - at), failure);
-        at = end;
-    }
+    // Batch begin() read the state, so m_batchStart is where this batch begins. What is left
+    // of it goes out in one write, then one flush to the disk for all of it.
+    int failure = m_failure;
+    bool written = failure == 0 && writeAll(m_batch, failure);
     if (written && ::fdatasync(m_fd) != 0) {
         failure = errno;
         written = false;
     }
     if (!written) {
-        // Only this batch's own bytes go: the record is as it was before it.
-        if (m_wrote && ::ftruncate(m_fd, start) == 0)
-            ::fdatasync(m_fd);
-        m_knownSize = -1;
         error = systemReason(failure);
+        takeBack();
+        m_knownSize = -1;
     } else {
+        const qint64 batchSize = m_spilled + m_batch.size();
         m_state = m_pending;
-        m_tornTail = m_tornTail && m_batch.isEmpty();
-        m_knownSize = start + m_batch.size();
+        m_tornTail = m_tornTail && batchSize == 0;
+        m_knownSize = m_batchStart + batchSize;
         m_batchStart = m_knownSize;
     }
-    m_batch.clear();
+    m_batch.resize(0);
+    m_spilled = 0;
+    m_failure = 0;
     m_wrote = false;
     unlock();
     return written;
 }
 
+void SessionRecord::takeBack()
+{
+    // Only this batch's own bytes go: the record is as it was before it.
+    if (!m_wrote)
+        return;
+    if (::ftruncate(m_fd, m_batchStart) == 0)
+        ::fdatasync(m_fd);
+    m_knownSize = -1;
+}
+
 void SessionRecord::abort()
 {
-    m_batch.clear();
+    takeBack();
+    m_batch.resize(0);
+    m_spilled = 0;
+    m_failure = 0;
+    m_wrote = false;
     unlock();
 }

@@ -43,6 +43,8 @@ TEST(JsonWriter, WritesWhatReadsBack)
         {string(QByteArrayView("\n\t\x01\x1f", 4)), "\"\\u000a\\u0009\\u0001\\u001f\""},
         {string("São \xF0\x9F\x8E\xB2"), "\"São \xF0\x9F\x8E\xB2\""},
         {string(QByteArrayView("a\0b", 3)), "\"a\\u0000b\""},
+        {string("\"meio\\"), "\"\\\"meio\\\\\""}, // escapes first and last, a run between
+        {string(""), "\"\""},
         {value(Fraction(-12)), "-12"},
         {value(Fraction(std::numeric_limits<qint64>::min())), "-9223372036854775808"},
         {value(*Fraction::of(7, 2)), "3.5,\"fracao\":\"7/2\""},

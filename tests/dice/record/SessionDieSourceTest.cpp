@@ -18,9 +18,12 @@ QByteArray vectorSecret()
     return secret;
 }
 
-// RFC 4231, test cases 1 and 2.
+// RFC 4231, test cases 1–4, 6 and 7 (5 truncates its output; 6 and 7 hash a long key).
 TEST(SessionDieSource, HmacSha256MatchesRfc4231)
 {
+    QByteArray counting;
+    for (int i = 1; i <= 25; ++i)
+        counting += char(i);
     struct Case
     {
         QByteArray key;
@@ -32,6 +35,16 @@ TEST(SessionDieSource, HmacSha256MatchesRfc4231)
          "b0344c61d8db38535ca8afceaf0bf12b881dc200c9833da726e9376c2e32cff7"},
         {"Jefe", "what do ya want for nothing?",
          "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843"},
+        {QByteArray(20, '\xaa'), QByteArray(50, '\xdd'),
+         "773ea91e36800e46854db8ebd09181a72959098b3ef8c122d9635514ced565fe"},
+        {counting, QByteArray(50, '\xcd'),
+         "82558a389a443c0ea4cc819899f2083a85f0faa3e578f8077a2e3ff46729665b"},
+        {QByteArray(131, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
+         "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54"},
+        {QByteArray(131, '\xaa'),
+         "This is a test using a larger than block-size key and a larger than block-size data. "
+         "The key needs to be hashed before being used by the HMAC algorithm.",
+         "9b09ffa71b942fcb27635fbcd5b0e944bfdc63644f0713938a7f51535c3a35e2"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(SessionDieSource::hmac(c.key, c.message).toHex(), c.mac) << c.message.data();
