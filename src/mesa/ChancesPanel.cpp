@@ -154,7 +154,9 @@ void ChancesPanel::track(std::shared_ptr<const DiceExpression> expression)
 {
     m_expression = std::move(expression);
     m_refusal.clear();
+    // An estimate still being rolled is dropped with the text it was for.
     cmdEstimar->hide();
+    cmdEstimar->setEnabled(true);
     if (!m_expression) {
         m_key.clear();
         m_current.reset();

@@ -408,9 +408,16 @@ private slots:
         QVERIFY2(sampled.name.startsWith("1000d1000000 (estimativa por "), sampled.name.constData());
         QVERIFY(sampled.odds.minimum() >= Fraction(1000));
         QVERIFY(sampled.odds.maximum() <= Fraction(1'000'000'000));
-        // A newer text drops the estimate.
+        // A newer text drops the estimate, finished or still being rolled.
         typeAndWait(*window, QStringLiteral("2d6"));
         QVERIFY(chart(*window)->estimate().isEmpty());
+        type(*window, QStringLiteral("1000d1000000"));
+        QTRY_VERIFY(estimate->isVisible());
+        estimate->click();
+        type(*window, QStringLiteral("2000d1000000"));
+        QTRY_VERIFY(estimate->isVisible());
+        QVERIFY(estimate->isEnabled());
+        QVERIFY(!chart(*window)->chart());
     }
 
     // A roll's luck against its exact odds, in the history and in what Ctrl+C copies, whether
