@@ -3,6 +3,7 @@
 #include "dice/chart/OpposedOdds.h"
 #include "dice/expression/DiceExpression.h"
 #include "dice/format/OddsText.h"
+#include "mesa/MesaButton.h"
 #include "mesa/OddsCalculator.h"
 #include "mesa/OddsChartView.h"
 #include "mesa/RollHistoryModel.h"
@@ -19,17 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QString &tip, const QString &accessible)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1StringView(name));
-    b->setToolTip(tip);
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString percent(double p)
 {
@@ -63,14 +53,15 @@ ChancesPanel::ChancesPanel(OddsCalculator *odds, RollHistoryModel *history, QWid
     cboVer->addItem(QStringLiteral("pelo menos"), int(ChartView::AtLeast));
     cboVer->addItem(QStringLiteral("no máximo"), int(ChartView::AtMost));
     lblVer->setBuddy(cboVer);
-    cmdFixar = button(this, "cmdFixar", QStringLiteral("&Fixar"),
-                      QStringLiteral("Fixa a expressão no gráfico, para comparar com as próximas "
-                                     "(Ctrl+F)"),
-                      QStringLiteral("Fixar a expressão no gráfico"));
-    cmdEstimar = button(this, "cmdEstimar", QStringLiteral("Est&imar rolando"),
-                        QStringLiteral("Sem chances exatas: estima as chances rolando a "
-                                       "expressão muitas vezes (Alt+I)"),
-                        QStringLiteral("Estimar as chances rolando"));
+    cmdFixar =
+        MesaButton(this, "cmdFixar", QStringLiteral("&Fixar"),
+                   QStringLiteral("Fixa a expressão no gráfico, para comparar com as próximas "
+                                  "(Ctrl+F)"),
+                   QStringLiteral("Fixar a expressão no gráfico"));
+    cmdEstimar = MesaButton(this, "cmdEstimar", QStringLiteral("Est&imar rolando"),
+                            QStringLiteral("Sem chances exatas: estima as chances rolando a "
+                                           "expressão muitas vezes (Alt+I)"),
+                            QStringLiteral("Estimar as chances rolando"));
     cmdEstimar->hide();
     row->addWidget(lblVer);
     row->addWidget(cboVer);
@@ -91,9 +82,10 @@ ChancesPanel::ChancesPanel(OddsCalculator *odds, RollHistoryModel *history, QWid
     lstFixadas->setToolTip(QStringLiteral("As expressões fixadas; Delete solta a selecionada"));
     lstFixadas->setMaximumWidth(200);
     lblFixadas->setBuddy(lstFixadas);
-    cmdSoltar = button(this, "cmdSoltar", QStringLiteral("So&ltar"),
-                       QStringLiteral("Tira do gráfico a expressão fixada selecionada (Delete)"),
-                       QStringLiteral("Soltar a expressão fixada"));
+    cmdSoltar =
+        MesaButton(this, "cmdSoltar", QStringLiteral("So&ltar"),
+                   QStringLiteral("Tira do gráfico a expressão fixada selecionada (Delete)"),
+                   QStringLiteral("Soltar a expressão fixada"));
     cmdSoltar->setEnabled(false);
     pins->addWidget(lblFixadas);
     pins->addWidget(lstFixadas, 1);
@@ -114,9 +106,8 @@ ChancesPanel::ChancesPanel(OddsCalculator *odds, RollHistoryModel *history, QWid
     setTabOrder(cmdEstimar, lstFixadas);
     setTabOrder(lstFixadas, cmdSoltar);
 
-    connect(cboVer, &QComboBox::currentIndexChanged, this, [this] {
-        pctChances->setView(ChartView(cboVer->currentData().toInt()));
-    });
+    connect(cboVer, &QComboBox::currentIndexChanged, this,
+            [this] { pctChances->setView(ChartView(cboVer->currentData().toInt())); });
     connect(cmdFixar, &QPushButton::clicked, this, &ChancesPanel::pin);
     auto *pinKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(pinKey, &QShortcut::activated, cmdFixar, &QPushButton::click);
@@ -209,9 +200,8 @@ void ChancesPanel::estimated(const std::shared_ptr<const DiceDistribution> &odds
         return;
     }
     cmdEstimar->hide();
-    m_current = Series{key, {key + " (estimativa por " + QByteArray::number(samples) + " rolagens)",
-                             *odds},
-                       true};
+    m_current = Series{
+        key, {key + " (estimativa por " + QByteArray::number(samples) + " rolagens)", *odds}, true};
     refresh();
 }
 
@@ -266,9 +256,8 @@ void ChancesPanel::refresh()
         const OpposedOdds vs = OpposedOdds::of(first.odds, second.odds);
         lblConfronto->setText(QString::fromUtf8(first.name) + QStringLiteral(" contra ")
                               + QString::fromUtf8(second.name) + QStringLiteral(": vence ")
-                              + percent(vs.beats) + QStringLiteral(", empata ")
-                              + percent(vs.ties) + QStringLiteral(", perde ")
-                              + percent(vs.loses));
+                              + percent(vs.beats) + QStringLiteral(", empata ") + percent(vs.ties)
+                              + QStringLiteral(", perde ") + percent(vs.loses));
         lblConfronto->show();
     } else {
         lblConfronto->clear();

@@ -116,24 +116,24 @@ void OddsCalculator::requestEstimate(std::shared_ptr<const DiceExpression> expre
     const quint64 generation = m_generation->load();
     const auto current = m_generation;
     QPointer<OddsCalculator> self(this);
-    m_estimatePool.start([self, current, generation, samples, seed,
-                          expression = std::move(expression)] {
-        if (current->load() != generation)
-            return;
-        SplitMixDieSource source(seed);
-        auto sampled = SampledOdds::roll(*expression, samples, source);
-        std::shared_ptr<const DiceDistribution> odds;
-        if (sampled)
-            odds = std::make_shared<const DiceDistribution>(std::move(*sampled));
-        const QByteArray key = expression->shownUtf8();
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self, current, generation, odds, samples, key] {
-                if (self && current->load() == generation)
-                    emit self->estimated(odds, samples, key);
-            },
-            Qt::QueuedConnection);
-    });
+    m_estimatePool.start(
+        [self, current, generation, samples, seed, expression = std::move(expression)] {
+            if (current->load() != generation)
+                return;
+            SplitMixDieSource source(seed);
+            auto sampled = SampledOdds::roll(*expression, samples, source);
+            std::shared_ptr<const DiceDistribution> odds;
+            if (sampled)
+                odds = std::make_shared<const DiceDistribution>(std::move(*sampled));
+            const QByteArray key = expression->shownUtf8();
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, current, generation, odds, samples, key] {
+                    if (self && current->load() == generation)
+                        emit self->estimated(odds, samples, key);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void OddsCalculator::prepare(std::shared_ptr<const DiceExpression> expression)

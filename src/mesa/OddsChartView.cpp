@@ -205,8 +205,8 @@ void OddsChartView::render(QPainter &painter, const QRect &area, const QPalette 
     }
     if (!m_chart) {
         painter.setPen(faint);
-        painter.drawText(inner.adjusted(0, line, 0, 0),
-                         Qt::AlignCenter | Qt::TextWordWrap, m_message);
+        painter.drawText(inner.adjusted(0, line, 0, 0), Qt::AlignCenter | Qt::TextWordWrap,
+                         m_message);
         painter.restore();
         return;
     }
@@ -218,9 +218,9 @@ void OddsChartView::render(QPainter &painter, const QRect &area, const QPalette 
     {
         int x = inner.left();
         for (qsizetype s = 0; s < chart.seriesCount(); ++s) {
-            const QString name = metrics.elidedText(
-                QString::fromUtf8(chart.series()[std::size_t(s)].name), Qt::ElideRight,
-                inner.width() - 30);
+            const QString name =
+                metrics.elidedText(QString::fromUtf8(chart.series()[std::size_t(s)].name),
+                                   Qt::ElideRight, inner.width() - 30);
             const int width = 22 + metrics.horizontalAdvance(name) + 14;
             if (x > inner.left() && x + width > inner.right()) {
                 x = inner.left();
@@ -239,9 +239,10 @@ void OddsChartView::render(QPainter &painter, const QRect &area, const QPalette 
     int labelWidth = 0;
     for (int i = 0; i <= yTicks; ++i)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(percentLabel(i * axes.yStep)));
-    const QRect plot(inner.left() + labelWidth + 6, y + line / 2,
-                     std::max(1, inner.width() - labelWidth - 6 - metrics.horizontalAdvance(u'0') * 3),
-                     std::max(1, inner.bottom() - line - 4 - (y + line / 2)));
+    const QRect plot(
+        inner.left() + labelWidth + 6, y + line / 2,
+        std::max(1, inner.width() - labelWidth - 6 - metrics.horizontalAdvance(u'0') * 3),
+        std::max(1, inner.bottom() - line - 4 - (y + line / 2)));
     const double width = plot.width();
     const auto xAt = [&](double v) {
         return plot.left() + (v - axes.xLow) / (axes.xHigh - axes.xLow) * width;
@@ -261,7 +262,8 @@ void OddsChartView::render(QPainter &painter, const QRect &area, const QPalette 
     // Ticks far enough apart for their labels: the step doubled until they fit.
     double xStep = axes.xStep;
     const int widest = std::max(metrics.horizontalAdvance(valueLabel(low)),
-                                metrics.horizontalAdvance(valueLabel(high))) + 8;
+                                metrics.horizontalAdvance(valueLabel(high)))
+                       + 8;
     while (xStep / (axes.xHigh - axes.xLow) * width < widest && xStep < (high - low) * 2 + 1)
         xStep *= 2;
     for (double v = std::ceil(low / xStep) * xStep; v <= high + xStep * 1e-9; v += xStep) {
@@ -351,8 +353,9 @@ void OddsChartView::render(QPainter &painter, const QRect &area, const QPalette 
             painter.drawLine(mx, plot.top(), mx, plot.bottom());
             const QString label = m_marker->decimal(4, ',');
             const int labelWidthPx = metrics.horizontalAdvance(label) + 8;
-            const QRect box(std::clamp(mx - labelWidthPx / 2, plot.left(), plot.right() - labelWidthPx),
-                            plot.top(), labelWidthPx, line);
+            const QRect box(
+                std::clamp(mx - labelWidthPx / 2, plot.left(), plot.right() - labelWidthPx),
+                plot.top(), labelWidthPx, line);
             painter.fillRect(box, base);
             painter.setPen(text);
             painter.drawText(box, Qt::AlignCenter, label);

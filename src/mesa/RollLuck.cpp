@@ -51,6 +51,6 @@ QString RollLuck::text() const
     const auto percent = [](double p) {
         return QString::fromUtf8(OddsText::percent(p, p >= 1.0)) + QStringLiteral(" %");
     };
-    return QStringLiteral("menos ") + percent(below) + QStringLiteral(" · igual ")
-           + percent(equal) + QStringLiteral(" · mais ") + percent(above);
+    return QStringLiteral("menos ") + percent(below) + QStringLiteral(" · igual ") + percent(equal)
+           + QStringLiteral(" · mais ") + percent(above);
 }

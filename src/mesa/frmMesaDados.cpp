@@ -4,6 +4,7 @@
 #include "dice/notation/DiceNotation.h"
 #include "dice/roll/SplitMixDieSource.h"
 #include "mesa/ChancesPanel.h"
+#include "mesa/MesaButton.h"
 #include "mesa/ExpressionEdit.h"
 #include "mesa/MesaSession.h"
 #include "mesa/OddsCalculator.h"
@@ -38,12 +39,7 @@ namespace {
 QPushButton *button(QWidget *parent, const char *name, const QString &caption,
                     const QString &tip, const QString &accessible)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1StringView(name));
-    b->setToolTip(tip);
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
+    return MesaButton(parent, name, caption, tip, accessible);
 }
 
 QString folderOr(const QString &folder, QStandardPaths::StandardLocation location)

@@ -4,8 +4,8 @@
 
 class OddsChart;
 
-// The two axes of a plotted OddsChart and its heading, the same for every picture of it (the SVG and the
-// window): values from the least to the greatest row, half a step beyond for bars; chances
+// The two axes of a plotted OddsChart and its heading, the same for every picture of it (the SVG
+// and the window): values from the least to the greatest row, half a step beyond for bars; chances
 // from 0 to a round step above the highest. Ticks fall on round steps: 1, 2, 2,5 or 5 times a
 // power of ten, whole steps when every value is whole.
 struct ChartAxes
