@@ -72,8 +72,16 @@ void OddsCalculator::keep(const QByteArray &key, const Answer &answer)
         }
     }
     m_cache.emplace_front(key, answer);
-    if (m_cache.size() > std::size_t(CacheSize))
+    const auto values = [](const Answer &a) { return a.odds ? a.odds->span() : 0; };
+    qsizetype held = 0;
+    for (const auto &kept : m_cache)
+        held += values(kept.second);
+    // The newest stays whatever its size: it is the one on the chart.
+    while (m_cache.size() > 1
+           && (m_cache.size() > std::size_t(CacheSize) || held > CacheValues)) {
+        held -= values(m_cache.back().second);
         m_cache.pop_back();
+    }
     emit kept(key);
 }
 

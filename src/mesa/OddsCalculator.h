@@ -34,7 +34,9 @@ public:
         std::shared_ptr<const DiceDistribution> odds;
     };
 
+    // At most this many answers are kept, holding at most this many values together (32 MB).
     static constexpr int CacheSize = 32;
+    static constexpr qsizetype CacheValues = 4'000'000;
 
     explicit OddsCalculator(QObject *parent = nullptr);
     ~OddsCalculator() override;

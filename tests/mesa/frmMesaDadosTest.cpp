@@ -540,6 +540,30 @@ private slots:
         QVERIFY(pixelsOf(lines, OddsChartView::seriesColour(palette, 1)) > 40);
     }
 
+    // Answers are kept for going back to an expression, but not without bound: a few wide
+    // distributions push the oldest out.
+    void theKeptOddsAreBounded()
+    {
+        OddsCalculator odds;
+        std::vector<QByteArray> keys;
+        for (int faces = 1'000'000; faces > 999'994; --faces) {
+            const QString text = QStringLiteral("1d%1").arg(faces);
+            keys.push_back(text.toUtf8());
+            odds.request(std::make_shared<const DiceExpression>(
+                std::get<DiceExpression>(DiceNotation::parse(text))));
+            odds.waitForIdle();
+            QTRY_VERIFY(odds.cached(keys.back()));
+        }
+        qsizetype held = 0;
+        for (const QByteArray &key : keys) {
+            if (const OddsCalculator::Answer *kept = odds.cached(key))
+                held += kept->odds->span();
+        }
+        QVERIFY(!odds.cached(keys.front()));
+        QVERIFY(held <= OddsCalculator::CacheValues);
+        QVERIFY(held >= OddsCalculator::CacheValues - 1'000'000);
+    }
+
     // On a real full file system the roll that does not fit is not shown, and the bar says why.
     void aFullDiskRefusesTheRoll()
     {
