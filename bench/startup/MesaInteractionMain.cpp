@@ -85,7 +85,12 @@ int main(int argc, char *argv[])
     auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtExpressao"));
     auto *chart = window.findChild<OddsChartView *>(QStringLiteral("pctChances"));
 
-    // Last keystroke to the chart of that expression painted, each typed fresh.
+    // Last keystroke to the chart of that expression painted, each typed fresh, after one
+    // chart was painted (fonts and glyphs loaded, as in a window in use).
+    box->setText(QStringLiteral("1d6"));
+    window.oddsCalculator()->waitForIdle();
+    QApplication::processEvents();
+    chart->repaint();
     double worstChart = 0;
     for (const char *text : {"2d20kh1+5", "8d6", "4d6kh3", "10d10>=8f1"}) {
         const QString whole = QString::fromUtf8(text);
