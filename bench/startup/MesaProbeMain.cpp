@@ -1,15 +1,18 @@
 // The dice table's start-up with a reporter of its first paint. With --widgets it shows
 // instead a main window holding the same kinds of widgets (menu, line edit, buttons, labels,
-// two list views, status bar) and no logic: the floor for a window like it.
+// a drop-down list, a painted chart area, three lists, status bar) and no logic: the floor
+// for a window like it.
 #include "FirstPaintReporter.h"
 #include "common/ApplicationSetup.h"
 #include "mesa/frmMesaDados.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
@@ -35,6 +38,19 @@ std::unique_ptr<QMainWindow> widgetsAlone()
     row->addWidget(new QPushButton(QStringLiteral("&Rolar"), central));
     layout->addLayout(row);
     layout->addWidget(new QLabel(QStringLiteral("média 10,5"), central));
+    auto *view = new QHBoxLayout;
+    auto *choice = new QComboBox(central);
+    choice->addItems({QStringLiteral("exatamente"), QStringLiteral("pelo menos")});
+    view->addWidget(choice);
+    view->addWidget(new QPushButton(QStringLiteral("&Fixar"), central));
+    layout->addLayout(view);
+    auto *chart = new QHBoxLayout;
+    auto *area = new QWidget(central);
+    area->setAutoFillBackground(true);
+    area->setBackgroundRole(QPalette::Base);
+    chart->addWidget(area, 1);
+    chart->addWidget(new QListWidget(central));
+    layout->addLayout(chart, 1);
     auto *lists = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
         auto *view = new QListView(central);

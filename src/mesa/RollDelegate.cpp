@@ -152,5 +152,7 @@ void RollDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
         draw(QStringLiteral("]"), plain, faint);
     draw(QStringLiteral("  = "), plain, text);
     draw(entry.total, bold, text);
+    if (entry.luck.known)
+        draw(QStringLiteral("   ") + entry.luck.text(), plain, faint);
     painter->restore();
 }

@@ -3,9 +3,9 @@
 #include <QStyledItemDelegate>
 
 // Paints a row of the history: the time, the label, the expression, every die with what
-// happened to it and the total. What happened reads without colour too (struck-out dice set
-// aside, bold for explosions and successes, underlined criticals, the CLI's marks kept) and
-// the colours come from the palette, so they read in a light or a dark theme alike.
+// happened to it, the total and its luck. What happened reads without colour too (struck-out
+// dice set aside, bold for explosions and successes, underlined criticals, the CLI's marks
+// kept) and the colours come from the palette, so they read in a light or a dark theme alike.
 class RollDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mesa/RollLuck.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -26,4 +28,5 @@ struct RollEntry
     QString total;        // "14", "3,5"
     QByteArray details;   // "4d6kh3: [6, 5, 3, ~2~] = 14", what Ctrl+C copies (UTF-8)
     std::vector<ShownDie> dice;
+    RollLuck luck;        // filled in once the exact odds of its expression are known
 };

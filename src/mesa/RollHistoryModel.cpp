@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 int RollHistoryModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_entries.size());
@@ -20,6 +22,8 @@ QString RollHistoryModel::text(const RollEntry &entry)
 {
     QString line = QDateTime::fromMSecsSinceEpoch(entry.time).toString(QStringLiteral("HH:mm:ss"))
                    + QStringLiteral("  ") + QString::fromUtf8(entry.details);
+    if (entry.luck.known)
+        line += QStringLiteral("  (") + entry.luck.text() + u')';
     if (!entry.label.isEmpty())
         line += QStringLiteral("  # ") + entry.label;
     return line;
@@ -59,4 +63,22 @@ void RollHistoryModel::undoClear()
     m_entries = std::move(m_cleared);
     m_cleared.clear();
     endResetModel();
+}
+
+bool RollHistoryModel::setLuck(qint64 seq, const RollLuck &luck)
+{
+    // Both lists run in the order rolled, so a roll is found by its number.
+    const auto bySeq = [](const RollEntry &entry, qint64 n) { return entry.seq < n; };
+    for (std::vector<RollEntry> *list : {&m_entries, &m_cleared}) {
+        const auto it = std::lower_bound(list->begin(), list->end(), seq, bySeq);
+        if (it == list->end() || it->seq != seq)
+            continue;
+        it->luck = luck;
+        if (list == &m_entries) {
+            const QModelIndex shown = index(int(m_entries.end() - it) - 1);
+            emit dataChanged(shown, shown);
+        }
+        return true;
+    }
+    return false;
 }

@@ -17,12 +17,16 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex &parent = {}) const override;
-    // DisplayRole: the roll as text ("10:15:02  4d6kh3: [6, 5, 3, ~2~] = 14  # label").
+    // DisplayRole: the roll as text ("10:15:02  4d6kh3: [6, 5, 3, ~2~] = 14  (menos 41,67 % ·
+    // igual 11,57 % · mais 46,76 %)  # label"; the luck once known).
     QVariant data(const QModelIndex &index, int role) const override;
 
     void append(RollEntry entry);
     const RollEntry &entry(int row) const;
     static QString text(const RollEntry &entry);
+    // Gives the roll numbered `seq` its luck, whether shown or cleared from the view; false
+    // when there is no such roll.
+    bool setLuck(qint64 seq, const RollLuck &luck);
 
     // Empties the view; undoClear() brings those rolls back, below any rolled since.
     void clearView();

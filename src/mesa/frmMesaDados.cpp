@@ -3,6 +3,8 @@
 #include "dice/format/DiceNotationTable.h"
 #include "dice/notation/DiceNotation.h"
 #include "dice/roll/SplitMixDieSource.h"
+#include "mesa/ChancesPanel.h"
+#include "mesa/MesaButton.h"
 #include "mesa/ExpressionEdit.h"
 #include "mesa/MesaSession.h"
 #include "mesa/OddsCalculator.h"
@@ -37,12 +39,7 @@ namespace {
 QPushButton *button(QWidget *parent, const char *name, const QString &caption,
                     const QString &tip, const QString &accessible)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1StringView(name));
-    b->setToolTip(tip);
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
+    return MesaButton(parent, name, caption, tip, accessible);
 }
 
 QString folderOr(const QString &folder, QStandardPaths::StandardLocation location)
@@ -149,6 +146,7 @@ void frmMesaDados::buildLayout()
     lblChances->setWordWrap(true);
     lblChances->setAccessibleName(QStringLiteral("Chances exatas da expressão"));
     layout->addWidget(lblChances);
+    m_chances = new ChancesPanel(m_odds, m_history, central);
 
     // The message bar: why something was not done, without a modal box.
     barMensagem = new QFrame(central);
@@ -236,7 +234,14 @@ void frmMesaDados::buildLayout()
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({640, 320});
-    layout->addWidget(splitter, 1);
+    // The chart above the history and the tray, each as tall as the user makes it.
+    auto *panes = new QSplitter(Qt::Vertical, central);
+    panes->setObjectName(QStringLiteral("splPaineis"));
+    panes->addWidget(m_chances);
+    panes->addWidget(splitter);
+    panes->setStretchFactor(0, 1);
+    panes->setStretchFactor(1, 1);
+    layout->addWidget(panes, 1);
     setCentralWidget(central);
 
     lblRegistro = new QLabel(this);
@@ -258,7 +263,8 @@ void frmMesaDados::buildLayout()
     dckNotacao->hide();
 
     setTabOrder(txtExpressao, cmdRolar);
-    setTabOrder(cmdRolar, lstRolagens);
+    setTabOrder(cmdRolar, m_chances->firstInTabOrder());
+    setTabOrder(m_chances->lastInTabOrder(), lstRolagens);
     setTabOrder(lstRolagens, lstSalvas);
     setTabOrder(lstSalvas, cmdGuardar);
     setTabOrder(cmdGuardar, cmdRenomear);
@@ -384,6 +390,7 @@ void frmMesaDados::check(const QString &text)
 {
     if (text.trimmed().isEmpty()) {
         m_odds->cancel();
+        m_chances->track(nullptr);
         txtExpressao->setErrorPosition(0);
         lblErro->hide();
         lblChances->clear();
@@ -396,12 +403,14 @@ void frmMesaDados::check(const QString &text)
         lblErro->setText(QStringLiteral("Posição %1: ").arg(error->position) + error->message);
         lblErro->show();
         lblChances->clear();
+        m_chances->track(nullptr);
         return;
     }
     txtExpressao->setErrorPosition(0);
     lblErro->hide();
     lblChances->setText(QStringLiteral("calculando…"));
-    m_odds->request(std::make_shared<const DiceExpression>(std::move(std::get<DiceExpression>(parsed))));
+    m_chances->track(
+        std::make_shared<const DiceExpression>(std::move(std::get<DiceExpression>(parsed))));
 }
 
 void frmMesaDados::rollTyped()
@@ -435,6 +444,7 @@ bool frmMesaDados::roll(const QString &text)
         return false;
     }
     m_history->append(std::move(std::get<RollEntry>(rolled)));
+    m_chances->rolled(m_history->entry(0), std::get<DiceExpression>(parsed));
     lstRolagens->scrollToTop();
     m_settings.remember(text.trimmed());
     txtExpressao->setHistory(m_settings.history);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+class ChancesPanel;
 class DiceExpression;
 class ExpressionEdit;
 class MesaSession;
@@ -67,6 +68,7 @@ private:
     QString m_settingsPath;
     std::unique_ptr<MesaSession> m_session;
     OddsCalculator *m_odds = nullptr;
+    ChancesPanel *m_chances = nullptr;
     RollHistoryModel *m_history = nullptr;
     SavedRollsModel *m_saved = nullptr;
     QTimer *m_saveTimer = nullptr;

@@ -1,17 +1,28 @@
+#include "dice/chart/ChartAxes.h"
+#include "dice/chart/OpposedOdds.h"
+#include "dice/format/OddsText.h"
+#include "dice/notation/DiceNotation.h"
+#include "dice/odds/DiceOdds.h"
 #include "mesa/MesaCommandLine.h"
 #include "mesa/MesaSettings.h"
 #include "mesa/OddsCalculator.h"
+#include "mesa/OddsChartView.h"
+#include "mesa/RollHistoryModel.h"
 #include "mesa/frmMesaDados.h"
 #include "mesa/ExpressionEdit.h"
 #include "mesa/RollDelegate.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -44,6 +55,46 @@ QByteArray withoutTime(const QByteArray &line)
 {
     static const QRegularExpression time(QStringLiteral("\"hora\":\"[^\"]*\""));
     return QString::fromUtf8(line).replace(time, QString()).toUtf8();
+}
+
+// The exact odds of `text`, computed here as the window should have.
+DiceDistribution oddsOf(const QString &text)
+{
+    const auto parsed = DiceNotation::parse(text);
+    const auto odds = DiceOdds::evaluate(std::get<DiceExpression>(parsed));
+    return std::get<DiceDistribution>(odds);
+}
+
+QString percent(double p)
+{
+    return QString::fromUtf8(OddsText::percent(p, p >= 1.0)) + QStringLiteral(" %");
+}
+
+// How many pixels of `image` are `colour`, within one step per channel.
+int pixelsOf(const QImage &image, const QColor &colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            count += std::abs(qRed(line[x]) - colour.red()) <= 1
+                     && std::abs(qGreen(line[x]) - colour.green()) <= 1
+                     && std::abs(qBlue(line[x]) - colour.blue()) <= 1;
+        }
+    }
+    return count;
+}
+
+QPalette darkPalette()
+{
+    QPalette p;
+    const QColor window(51, 51, 51), base(42, 42, 42), text(230, 230, 230);
+    for (const auto role : {QPalette::Window, QPalette::Button, QPalette::AlternateBase})
+        p.setColor(role, window);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, text);
+    p.setColor(QPalette::Base, base);
+    return p;
 }
 
 // WCAG's contrast ratio of two colours.
@@ -97,6 +148,22 @@ private:
     static int rows(const frmMesaDados &window)
     {
         return child<QListView>(window, "lstRolagens")->model()->rowCount();
+    }
+    static OddsChartView *chart(const frmMesaDados &window)
+    {
+        return child<OddsChartView>(window, "pctChances");
+    }
+    // Types `text` and waits for its chart.
+    static void typeAndWait(frmMesaDados &window, const QString &text)
+    {
+        type(window, text);
+        window.oddsCalculator()->waitForIdle();
+        QTRY_VERIFY(!chart(window)->isBusy());
+    }
+    static const RollHistoryModel &history(const frmMesaDados &window)
+    {
+        return *qobject_cast<const RollHistoryModel *>(
+            child<QListView>(window, "lstRolagens")->model());
     }
     static QString row(const frmMesaDados &window, int r)
     {
@@ -233,6 +300,268 @@ private slots:
         type(*window, QStringLiteral("10000d1000000!kh5000"));
         QTRY_VERIFY_WITH_TIMEOUT(odds->text().startsWith(QStringLiteral("sem chances exatas: ")),
                                  5000);
+    }
+
+    // The chart holds every value of the typed expression with its exact chance, in the view
+    // chosen after typing.
+    void theChartShowsTheExactOdds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("values");
+        QTest::newRow("2d6 exactly") << "2d6" << int(ChartView::Exactly) << 11;
+        QTest::newRow("2d6 at least") << "2d6" << int(ChartView::AtLeast) << 11;
+        QTest::newRow("2d6 at most") << "2d6" << int(ChartView::AtMost) << 11;
+        QTest::newRow("halves, at least") << "1d6/2 # metade" << int(ChartView::AtLeast) << 6;
+        QTest::newRow("a pool, at most") << "10d10>=8f1" << int(ChartView::AtMost) << 21;
+    }
+    void theChartShowsTheExactOdds()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, view);
+        QFETCH(int, values);
+        auto window = open();
+        typeAndWait(*window, text);
+        auto *combo = child<QComboBox>(*window, "cboVer");
+        combo->setCurrentIndex(combo->findData(view));
+        const OddsChart *shown = chart(*window)->chart();
+        QVERIFY(shown);
+        QCOMPARE(int(shown->view()), view);
+        QCOMPARE(shown->seriesCount(), 1);
+        QCOMPARE(shown->rowCount(), values);
+        const DiceDistribution odds = oddsOf(text);
+        for (qsizetype r = 0; r < shown->rowCount(); ++r) {
+            const Fraction v = shown->value(r);
+            const double expected = view == int(ChartView::Exactly)   ? odds.probabilityOf(v)
+                                    : view == int(ChartView::AtLeast) ? odds.atLeast(v)
+                                                                      : odds.atMost(v);
+            QCOMPARE(shown->probability(r, 0), expected);
+        }
+        QVERIFY(chart(*window)->accessibleDescription().startsWith(
+            QString::fromUtf8(ChartAxes::heading(*shown))));
+    }
+
+    // Two pinned or typed expressions are set against each other; a third hides that; pins
+    // go with Delete; no more than eight series.
+    void pinnedExpressionsAreCompared()
+    {
+        auto window = open();
+        auto *versus = child<QLabel>(*window, "lblConfronto");
+        auto *pins = child<QListWidget>(*window, "lstFixadas");
+        auto *pin = child<QPushButton>(*window, "cmdFixar");
+        QVERIFY(pin->toolTip().contains(QStringLiteral("Ctrl+F")));
+        typeAndWait(*window, QStringLiteral("2d20kh1+5"));
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(pins->count(), 1);
+        typeAndWait(*window, QStringLiteral("1d20+8 # ataque"));
+        QCOMPARE(chart(*window)->chart()->seriesCount(), 2);
+        const OpposedOdds vs = OpposedOdds::of(oddsOf("2d20kh1+5"), oddsOf("1d20+8"));
+        QVERIFY(versus->isVisible());
+        QCOMPARE(versus->text(), QStringLiteral("2d20kh1+5 contra 1d20+8: vence ") + percent(vs.beats)
+                                     + QStringLiteral(", empata ") + percent(vs.ties)
+                                     + QStringLiteral(", perde ") + percent(vs.loses));
+        // The same expression again is not pinned twice.
+        pin->click();
+        pin->click();
+        QCOMPARE(pins->count(), 2);
+        QCOMPARE(chart(*window)->chart()->seriesCount(), 2);
+        typeAndWait(*window, QStringLiteral("3d6"));
+        QCOMPARE(chart(*window)->chart()->seriesCount(), 3);
+        QVERIFY(!versus->isVisible());
+
+        pins->setFocus();
+        pins->setCurrentRow(0);
+        QTest::keyClick(pins, Qt::Key_Delete);
+        QCOMPARE(pins->count(), 1);
+        QCOMPARE(chart(*window)->chart()->series()[0].name, QByteArray("1d20+8"));
+        QVERIFY(versus->isVisible());
+        QVERIFY(versus->text().startsWith(QStringLiteral("1d20+8 contra 3d6: vence ")));
+
+        for (int faces = 2; pins->count() < 8; ++faces) {
+            typeAndWait(*window, QStringLiteral("1d%1").arg(faces));
+            pin->click();
+        }
+        typeAndWait(*window, QStringLiteral("5d6"));
+        QCOMPARE(chart(*window)->chart()->seriesCount(), 8);
+        QVERIFY(!pin->isEnabled());
+    }
+
+    // Refused odds say why, in the chart and above it, and an estimate by rolling takes their
+    // place, shown as an estimate.
+    void aRefusedExpressionOffersAnEstimate()
+    {
+        auto window = open();
+        auto *estimate = child<QPushButton>(*window, "cmdEstimar");
+        type(*window, QStringLiteral("1000d1000000"));
+        QTRY_VERIFY_WITH_TIMEOUT(estimate->isVisible(), 5000);
+        QVERIFY(!chart(*window)->chart());
+        const QString refusal = child<QLabel>(*window, "lblChances")->text();
+        QVERIFY2(refusal.startsWith(QStringLiteral("sem chances exatas: trabalho demais")),
+                 qPrintable(refusal));
+        QCOMPARE(chart(*window)->message(), refusal);
+        estimate->click();
+        QTRY_VERIFY_WITH_TIMEOUT(chart(*window)->chart(), 10000);
+        QVERIFY(!chart(*window)->isBusy());
+        QVERIFY(!chart(*window)->estimate().isEmpty());
+        QVERIFY(!estimate->isVisible());
+        const ChartSeries &sampled = chart(*window)->chart()->series()[0];
+        QVERIFY2(sampled.name.startsWith("1000d1000000 (estimativa por "), sampled.name.constData());
+        QVERIFY(sampled.odds.minimum() >= Fraction(1000));
+        QVERIFY(sampled.odds.maximum() <= Fraction(1'000'000'000));
+        // A newer text drops the estimate, finished or still being rolled.
+        typeAndWait(*window, QStringLiteral("2d6"));
+        QVERIFY(chart(*window)->estimate().isEmpty());
+        type(*window, QStringLiteral("1000d1000000"));
+        QTRY_VERIFY(estimate->isVisible());
+        estimate->click();
+        type(*window, QStringLiteral("2000d1000000"));
+        QTRY_VERIFY(estimate->isVisible());
+        QVERIFY(estimate->isEnabled());
+        QVERIFY(!chart(*window)->chart());
+    }
+
+    // A roll's luck against its exact odds, in the history and in what Ctrl+C copies, whether
+    // the odds were known before the roll or came after; its total marked on the chart.
+    void aRollCarriesItsLuck_data()
+    {
+        QTest::addColumn<QString>("text"); // empty: the second saved roll
+        QTest::addColumn<bool>("waitFirst");
+        QTest::newRow("odds known") << "3d6" << true;
+        QTest::newRow("odds after the roll") << "8d6" << false;
+        QTest::newRow("a fraction") << "1d6/3" << true;
+        QTest::newRow("labelled") << "4d6kh3 # atributo" << false;
+        QTest::newRow("a saved roll") << QString() << false;
+    }
+    void aRollCarriesItsLuck()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, waitFirst);
+        auto window = open();
+        if (text.isEmpty()) {
+            window->rollSaved(1);
+        } else {
+            if (waitFirst)
+                typeAndWait(*window, text);
+            else
+                type(*window, text);
+            window->rollTyped();
+        }
+        QCOMPARE(rows(*window), 1);
+        QTRY_VERIFY(history(*window).entry(0).luck.known);
+        const RollEntry &entry = history(*window).entry(0);
+        const DiceDistribution odds = oddsOf(entry.expression);
+        double below = 0, equal = 0, above = 0;
+        std::optional<Fraction> total;
+        odds.forEach([&](Fraction v, double p) {
+            if (v.decimal(4, ',') == entry.total)
+                total = v, equal = p;
+            else
+                (total ? above : below) += p;
+        });
+        QVERIFY(total);
+        QVERIFY(std::abs(entry.luck.below - below) < 1e-12);
+        QVERIFY(std::abs(entry.luck.equal - equal) < 1e-15);
+        QVERIFY(std::abs(entry.luck.above - above) < 1e-12);
+        const QString luck = QStringLiteral("(menos ") + percent(below) + QStringLiteral(" · igual ")
+                             + percent(equal) + QStringLiteral(" · mais ") + percent(above)
+                             + u')';
+        QVERIFY2(row(*window, 0).contains(luck), qPrintable(row(*window, 0) + " / " + luck));
+        auto *list = child<QListView>(*window, "lstRolagens");
+        list->setFocus();
+        list->selectAll();
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(QApplication::clipboard()->text().contains(luck));
+        if (!text.isEmpty())
+            QTRY_COMPARE(chart(*window)->marker(), total);
+        else
+            QVERIFY(!chart(*window)->marker()); // not on the chart
+    }
+
+    // A chart of ten thousand values paints by pixel column: well within a frame, whether as
+    // bars or as lines; more chances than a chart may hold leave a message instead.
+    void aWideChartPaintsQuickly()
+    {
+        OddsChartView view;
+        const auto flat = DiceDistribution::whole(1, std::vector<double>(10'000, 1e-4));
+        const auto half = DiceDistribution::whole(1, std::vector<double>(5'000, 2e-4));
+        QImage image(900, 320, QImage::Format_ARGB32);
+        for (const std::size_t count : {1u, 2u}) {
+            std::vector<ChartSeries> series{{"1d10000", flat}, {"1d5000", half}};
+            series.resize(count);
+            view.setSeries(series);
+            view.setMarker(Fraction(5000));
+            QCOMPARE(view.chart()->rowCount(), 10'000);
+            qint64 best = std::numeric_limits<qint64>::max();
+            for (int i = 0; i < 3; ++i) {
+                image.fill(Qt::black);
+                QPainter painter(&image);
+                QElapsedTimer clock;
+                clock.start();
+                view.render(painter, image.rect(), view.palette());
+                best = std::min(best, clock.nsecsElapsed());
+            }
+            QVERIFY2(best < 40'000'000, qPrintable(QString::number(best / 1e6) + " ms"));
+            for (std::size_t s = 0; s < count; ++s)
+                QVERIFY(pixelsOf(image, OddsChartView::seriesColour(view.palette(), qsizetype(s))) > 500);
+        }
+        const auto wide = DiceDistribution::whole(0, std::vector<double>(2'100'000, 1 / 2.1e6));
+        view.setSeries({{"a", wide}, {"b", wide}});
+        QVERIFY(!view.chart());
+        QVERIFY(view.message().startsWith(QStringLiteral("Valores demais para o gráfico")));
+    }
+
+    // The window's picture, in a light and in a dark palette: bars of one series and lines of
+    // two in colours that stand out from the chart's base.
+    void theChartReadsInLightAndDark_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+    void theChartReadsInLightAndDark()
+    {
+        QFETCH(bool, dark);
+        auto window = open();
+        if (dark)
+            window->setPalette(darkPalette());
+        const QPalette palette = chart(*window)->palette();
+        QCOMPARE(palette.color(QPalette::Base).lightnessF() < 0.5, dark);
+        for (qsizetype s = 0; s < 8; ++s)
+            QVERIFY2(contrast(OddsChartView::seriesColour(palette, s), palette.color(QPalette::Base))
+                         >= 3,
+                     qPrintable(OddsChartView::seriesColour(palette, s).name()));
+        typeAndWait(*window, QStringLiteral("3d6"));
+        const QImage bars = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(pixelsOf(bars, OddsChartView::seriesColour(palette, 0)) > 400);
+        child<QPushButton>(*window, "cmdFixar")->click();
+        typeAndWait(*window, QStringLiteral("2d10"));
+        const QImage lines = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(pixelsOf(lines, OddsChartView::seriesColour(palette, 0)) > 40);
+        QVERIFY(pixelsOf(lines, OddsChartView::seriesColour(palette, 1)) > 40);
+    }
+
+    // Answers are kept for going back to an expression, but not without bound: a few wide
+    // distributions push the oldest out.
+    void theKeptOddsAreBounded()
+    {
+        OddsCalculator odds;
+        std::vector<QByteArray> keys;
+        for (int faces = 1'000'000; faces > 999'994; --faces) {
+            const QString text = QStringLiteral("1d%1").arg(faces);
+            keys.push_back(text.toUtf8());
+            odds.request(std::make_shared<const DiceExpression>(
+                std::get<DiceExpression>(DiceNotation::parse(text))));
+            odds.waitForIdle();
+            QTRY_VERIFY(odds.cached(keys.back()));
+        }
+        qsizetype held = 0;
+        for (const QByteArray &key : keys) {
+            if (const OddsCalculator::Answer *kept = odds.cached(key))
+                held += kept->odds->span();
+        }
+        QVERIFY(!odds.cached(keys.front()));
+        QVERIFY(held <= OddsCalculator::CacheValues);
+        QVERIFY(held >= OddsCalculator::CacheValues - 1'000'000);
     }
 
     // On a real full file system the roll that does not fit is not shown, and the bar says why.
@@ -426,7 +755,9 @@ private slots:
         auto window = open();
         for (const char *name : {"txtExpressao", "cmdRolar", "lblErro", "lblChances", "lstRolagens",
                                  "lstSalvas", "cmdGuardar", "cmdRenomear", "cmdSubir", "cmdDescer",
-                                 "cmdRemover", "cmdFecharMensagem"})
+                                 "cmdRemover", "cmdFecharMensagem", "pctChances", "cboVer",
+                                 "cmdFixar", "cmdEstimar", "lstFixadas", "cmdSoltar",
+                                 "lblConfronto"})
             QVERIFY2(!child<QWidget>(*window, name)->accessibleName().isEmpty(), name);
     }
 

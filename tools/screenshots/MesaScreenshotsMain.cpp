@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
@@ -55,16 +56,23 @@ bool shoot(const QString &folder, const char *file)
     options.dataFolder = home.filePath(QStringLiteral("data"));
     options.seed = 7;
     frmMesaDados window(options);
-    window.resize(1000, 560);
+    window.resize(1000, 720);
     window.show();
     auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtExpressao"));
-    for (const char *text : {"4d6kh3 # Atributos", "10d10>=8f1 # Vampiro", "3d6!", "2d20kh1+5",
-                             "4d6r1", "2d20cs>=19cf1", "8d6 # Bola de fogo"}) {
+    const auto typed = [&](const char *text) {
         box->setText(QString::fromUtf8(text));
+        window.oddsCalculator()->waitForIdle();
+        settle(20);
+    };
+    for (const char *text : {"4d6kh3 # Atributos", "10d10>=8f1 # Vampiro", "3d6!", "4d6r1",
+                             "2d20cs>=19cf1", "8d6 # Bola de fogo", "2d20kh1+5"}) {
+        typed(text);
         window.rollTyped();
     }
-    box->setText(QStringLiteral("{1d20+5, 1d20+5}kh1"));
-    window.oddsCalculator()->waitForIdle();
+    // Advantage pinned and set against a plain attack with a higher bonus, one of them rolled.
+    window.findChild<QPushButton *>(QStringLiteral("cmdFixar"))->click();
+    typed("1d20+8 # Ataque");
+    window.rollTyped();
     settle(400);
     const QString path = QDir(folder).filePath(QString::fromUtf8(file));
     if (!window.grab().save(path)) {

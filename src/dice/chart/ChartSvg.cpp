@@ -1,5 +1,6 @@
 #include "dice/chart/ChartSvg.h"
 
+#include "dice/chart/ChartAxes.h"
 #include "dice/chart/OddsChart.h"
 #include "dice/format/OddsText.h"
 
@@ -46,20 +47,6 @@ void appendNumber(QByteArray &out, double value)
     out += QByteArray::number(value, 'f', 1);
 }
 
-// A round step that cuts `span` into about `parts` pieces: 1, 2 or 5 times a power of ten.
-double roundStep(double span, int parts)
-{
-    if (!(span > 0))
-        return 1;
-    const double raw = span / parts;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-        if (raw <= m * power)
-            return m * power;
-    }
-    return 10 * power;
-}
-
 void appendText(QByteArray &out, double x, double y, const char *anchor, const QByteArray &text,
                 int size = 12)
 {
@@ -76,24 +63,6 @@ void appendText(QByteArray &out, double x, double y, const char *anchor, const Q
     out += "</text>\n";
 }
 
-QByteArray title(const OddsChart &chart)
-{
-    QByteArray text = "Chance de tirar ";
-    switch (chart.view()) {
-    case ChartView::Exactly:
-        text += "exatamente";
-        break;
-    case ChartView::AtLeast:
-        text += "pelo menos";
-        break;
-    case ChartView::AtMost:
-        text += "no máximo";
-        break;
-    }
-    text += chart.overTargets() ? " cada alvo" : " cada valor";
-    return text;
-}
-
 } // namespace
 
 void ChartSvg::append(QByteArray &out, const OddsChart &chart)
@@ -103,18 +72,15 @@ void ChartSvg::append(QByteArray &out, const OddsChart &chart)
     const double bottom = Top + PlotHeight;
     const int height = int(bottom + AxisRoom + LegendLine * double(count) + 10);
 
-    // Axes: values from the least to the greatest row (half a step beyond for bars), chances
-    // from 0 to a round step above the highest.
     const double low = chart.minimum().toDouble();
     const double high = chart.maximum().toDouble();
     const double rows = double(chart.rowCount());
-    const bool bars = count == 1;
-    const double pad = bars ? std::max((high - low) / std::max(rows - 1, 1.0), 1e-9) / 2
-                            : (high > low ? 0 : 0.5);
-    const double xLow = low - pad;
-    const double xHigh = high + pad;
-    const double yStep = roundStep(std::max(chart.highestProbability(), 1e-12), 5);
-    const double yHigh = std::max(yStep, std::ceil(chart.highestProbability() / yStep - 1e-9) * yStep);
+    const ChartAxes axes = ChartAxes::of(chart);
+    const bool bars = axes.bars;
+    const double xLow = axes.xLow;
+    const double xHigh = axes.xHigh;
+    const double yStep = axes.yStep;
+    const double yHigh = axes.yHigh;
     const auto xAt = [&](double v) { return Left + (v - xLow) / (xHigh - xLow) * plotWidth; };
     const auto yAt = [&](double p) { return bottom - p / yHigh * PlotHeight; };
 
@@ -128,7 +94,7 @@ void ChartSvg::append(QByteArray &out, const OddsChart &chart)
     out += ' ';
     out += QByteArray::number(height);
     out += "\" font-family=\"sans-serif\">\n";
-    const QByteArray heading = title(chart);
+    const QByteArray heading = ChartAxes::heading(chart);
     out += "<title>";
     appendEscaped(out, heading);
     out += "</title>\n";
@@ -157,14 +123,9 @@ void ChartSvg::append(QByteArray &out, const OddsChart &chart)
         appendText(out, Left - 6, yAt(i * yStep) + 4, "end", label);
     }
 
-    // Ticks of values: whole steps when the values are whole.
-    double xStep = roundStep(high - low, 10);
-    bool whole = true;
-    for (qsizetype r = 0; r < chart.rowCount() && whole; ++r)
-        whole = chart.value(r).isWhole();
-    if (whole)
-        xStep = std::max(1.0, std::round(xStep));
-    for (double v = std::ceil(low / xStep) * xStep; v <= high + xStep * 1e-9; v += xStep) {
+    // Ticks of values.
+    const double xStep = axes.xStep;
+    for (double v = axes.firstTick(low); v <= high + xStep * 1e-9; v += xStep) {
         QByteArray label;
         OddsText::appendDecimal(label, v, 4);
         appendText(out, xAt(v), bottom + 18, "middle", label);
