@@ -9,13 +9,16 @@
 #include "mesa/RollDelegate.h"
 #include "mesa/RollHistoryModel.h"
 #include "mesa/SavedRollsModel.h"
+#include "mesa/SessionPanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDateTime>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -75,10 +78,7 @@ frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
     QString error;
     const bool opened =
         options.recordPath.isEmpty()
-            ? m_session->openNew(
-                  QDir(folderOr(options.dataFolder, QStandardPaths::AppDataLocation))
-                      .filePath(QStringLiteral("registros")),
-                  error)
+            ? m_session->openNew(recordsFolder(), error)
             : m_session->openExisting(options.recordPath, error);
     if (opened) {
         lblRegistro->setText(QStringLiteral("Registro: ") + m_session->path());
@@ -90,6 +90,7 @@ frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
                     + QStringLiteral(". Nenhuma rolagem será feita sem registro."));
     }
 
+    dckSessao->setSession(m_session.get());
     connect(m_odds, &OddsCalculator::computed, this, [this](const QString &text, bool) {
         lblChances->setText(text);
     });
@@ -106,6 +107,46 @@ frmMesaDados::~frmMesaDados()
 const QString &frmMesaDados::recordPath() const
 {
     return m_session->path();
+}
+
+QString frmMesaDados::recordsFolder() const
+{
+    return QDir(folderOr(m_options.dataFolder, QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("registros"));
+}
+
+void frmMesaDados::chooseVerifiableSession()
+{
+    const QString folder = recordsFolder();
+    QDir().mkpath(folder);
+    const QString suggested = QDir(folder).filePath(
+        QStringLiteral("sessao-verificavel-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"))
+        + QStringLiteral(".jsonl"));
+    // An existing file is refused by the session itself, with the reason in the bar.
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Abrir sessão verificável"), suggested,
+        QStringLiteral("Registros de sessão (*.jsonl);;Todos os arquivos (*)"), nullptr,
+        QFileDialog::DontConfirmOverwrite);
+    if (!path.isEmpty())
+        openVerifiableSession(path);
+}
+
+bool frmMesaDados::openVerifiableSession(const QString &path)
+{
+    // The window's session stays as it is until the new one is made whole.
+    auto session = std::make_unique<MesaSession>();
+    QString error;
+    if (!session->openVerifiable(path, error)) {
+        showMessage(QStringLiteral("A sessão verificável não foi aberta: ") + error);
+        return false;
+    }
+    m_session = std::move(session);
+    lblRegistro->setText(QStringLiteral("Registro: ") + m_session->path());
+    dckSessao->setSession(m_session.get());
+    dckSessao->show();
+    dckSessao->raise();
+    return true;
 }
 
 void frmMesaDados::buildLayout()
@@ -257,6 +298,11 @@ void frmMesaDados::buildLayout()
     addDockWidget(Qt::BottomDockWidgetArea, dckNotacao);
     dckNotacao->hide();
 
+    dckSessao = new SessionPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, dckSessao);
+    dckSessao->hide();
+    connect(dckSessao, &SessionPanel::failed, this, &frmMesaDados::showMessage);
+
     setTabOrder(txtExpressao, cmdRolar);
     setTabOrder(cmdRolar, lstRolagens);
     setTabOrder(lstRolagens, lstSalvas);
@@ -329,6 +375,23 @@ void frmMesaDados::buildActions()
     QAction *quit = mesa->addAction(QStringLiteral("&Sair"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *session = menuBar()->addMenu(QStringLiteral("Sessã&o"));
+    QAction *openSession = session->addAction(QStringLiteral("Abrir sessão &verificável…"));
+    openSession->setObjectName(QStringLiteral("actAbrirSessao"));
+    openSession->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    connect(openSession, &QAction::triggered, this, &frmMesaDados::chooseVerifiableSession);
+    QAction *closeSession = session->addAction(QStringLiteral("&Encerrar a sessão"));
+    closeSession->setObjectName(QStringLiteral("actEncerrarSessao"));
+    connect(closeSession, &QAction::triggered, this, [this] {
+        dckSessao->show();
+        dckSessao->closeSession();
+    });
+    session->addSeparator();
+    QAction *panel = dckSessao->toggleViewAction();
+    panel->setText(QStringLiteral("&Painel da sessão"));
+    panel->setShortcut(QKeySequence(Qt::Key_F7));
+    session->addAction(panel);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
     QAction *notation = dckNotacao->toggleViewAction();
@@ -435,6 +498,8 @@ bool frmMesaDados::roll(const QString &text)
         return false;
     }
     m_history->append(std::move(std::get<RollEntry>(rolled)));
+    if (dckSessao->isVisible())
+        dckSessao->refresh();
     lstRolagens->scrollToTop();
     m_settings.remember(text.trimmed());
     txtExpressao->setHistory(m_settings.history);

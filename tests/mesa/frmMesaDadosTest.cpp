@@ -9,8 +9,12 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -22,6 +26,7 @@
 #include <cmath>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -447,6 +452,160 @@ private slots:
         QCOMPARE(all.size(), 4);
         QVERIFY(readAll(path).startsWith(before));
         QVERIFY2(all[3].startsWith("{\"tipo\":\"rolagem\",\"seq\":3,"), all[3].constData());
+    }
+
+    // A verifiable session opened, salted, rolled and closed in the window: the commitment
+    // shown is the record's, a roll waits for the salt, the secret revealed is the one kept
+    // beside the record, and both the panel and quessar-cli verificar find it verifies.
+    void aVerifiableSessionVerifies()
+    {
+        auto window = open();
+        type(*window, QStringLiteral("1d20+5 # Ana"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        const QString path = m_dir->filePath("data/mesa verificável.jsonl");
+        QVERIFY(window->openVerifiableSession(path));
+        QCOMPARE(window->recordPath(), path);
+        QVERIFY(child<QLabel>(*window, "lblRegistro")->text().contains(path));
+        auto *panel = child<QWidget>(*window, "dckSessao");
+        QVERIFY(panel->isVisible());
+        const QJsonObject header = QJsonDocument::fromJson(lines(path).value(0)).object();
+        const QString commitment = header.value("compromisso").toString();
+        QCOMPARE(commitment.size(), 64);
+        QCOMPARE(child<QLineEdit>(*window, "txtCompromisso")->text(), commitment);
+        QTest::mouseClick(child<QPushButton>(*window, "cmdCopiarCompromisso"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), commitment);
+        struct stat info{};
+        QCOMPARE(::stat(QFile::encodeName(path + ".segredo").constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0600));
+
+        // Before the salt, no roll: the bar says why and the record holds its header alone.
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        QVERIFY(child<QFrame>(*window, "barMensagem")->isVisible());
+        QVERIFY2(child<QLabel>(*window, "lblMensagem")->text().contains(QStringLiteral("sal")),
+                 qPrintable(child<QLabel>(*window, "lblMensagem")->text()));
+        QCOMPARE(lines(path).size(), 1);
+
+        auto *salt = child<QLineEdit>(*window, "txtSal");
+        QTest::keyClicks(salt, QStringLiteral("lobo azul 42 %1"));
+        QTest::mouseClick(child<QPushButton>(*window, "cmdSal"), Qt::LeftButton);
+        QVERIFY(!salt->isEnabled());
+        QVERIFY(lines(path).value(1).contains("\"sal\":\"lobo azul 42 %1\""));
+        for (const char *text : {"4d6kh3", "10d10>=8f1", "2d20kh1+5 # Bruno"}) {
+            type(*window, QString::fromUtf8(text));
+            window->rollTyped();
+        }
+        QCOMPARE(rows(*window), 4);
+        QCOMPARE(lines(path).size(), 5);
+
+        QTest::mouseClick(child<QPushButton>(*window, "cmdEncerrar"), Qt::LeftButton);
+        const QString secret = child<QLineEdit>(*window, "txtSegredo")->text();
+        QCOMPARE(secret.toLatin1(), readAll(path + ".segredo").trimmed());
+        QVERIFY(lines(path).constLast().contains(secret.toLatin1()));
+        QTest::mouseClick(child<QPushButton>(*window, "cmdCopiarSegredo"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), secret);
+        const QString verdict = child<QLabel>(*window, "lblVerificacao")->text();
+        QVERIFY2(verdict.startsWith(QStringLiteral("Confere: 3 rolagens; o segredo revelado confere")),
+                 qPrintable(verdict));
+
+        QProcess cli;
+        cli.start(QStringLiteral(QUESSAR_CLI_PATH), {"verificar", path});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY2(cli.readAllStandardOutput().startsWith(
+                     "Confere: 3 rolagens, sessão verificável fechada, com sal.\n"
+                     "O segredo revelado confere com o compromisso"),
+                 "verificar");
+
+        // Closed, the session takes no more rolls.
+        const QByteArray closed = readAll(path);
+        window->rollTyped();
+        QCOMPARE(rows(*window), 4);
+        QCOMPARE(readAll(path), closed);
+        QVERIFY(child<QLabel>(*window, "lblMensagem")->text().contains(QStringLiteral("encerrada")));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // A session that cannot be made leaves the window rolling into its record as before, what
+    // was there untouched, and the bar saying why.
+    void aVerifiableSessionIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a record there") << "s.jsonl" << "s.jsonl" << "o arquivo já existe";
+        QTest::newRow("a secret there") << "s.jsonl" << "s.jsonl.segredo" << "o arquivo do segredo já existe";
+        QTest::newRow("no folder") << "falta/s.jsonl" << "" << "";
+    }
+    void aVerifiableSessionIsRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, existing);
+        QFETCH(QString, reason);
+        auto window = open();
+        const QString before = window->recordPath();
+        if (!existing.isEmpty()) {
+            QFile file(m_dir->filePath(existing));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("meu\n");
+        }
+        const QString path = m_dir->filePath(name);
+        QVERIFY(!window->openVerifiableSession(path));
+        const QString message = child<QLabel>(*window, "lblMensagem")->text();
+        QVERIFY2(message.startsWith(QStringLiteral("A sessão verificável não foi aberta: "))
+                     && message.contains(reason),
+                 qPrintable(message));
+        if (!existing.isEmpty())
+            QCOMPARE(readAll(m_dir->filePath(existing)), QByteArray("meu\n"));
+        // Neither half of a session is left behind.
+        QCOMPARE(QFileInfo::exists(path), existing == name);
+        QCOMPARE(QFileInfo::exists(path + ".segredo"), existing == name + ".segredo");
+        QCOMPARE(window->recordPath(), before);
+        type(*window, QStringLiteral("3d6"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        QCOMPARE(lines(before).size(), 2);
+    }
+
+    // --registro continues a verifiable session made by quessar-cli with its secret's dice,
+    // and refuses it when the secret is missing.
+    void aGivenSessionIsContinued_data()
+    {
+        QTest::addColumn<bool>("secretKept");
+        QTest::newRow("with its secret") << true;
+        QTest::newRow("secret gone") << false;
+    }
+    void aGivenSessionIsContinued()
+    {
+        QFETCH(bool, secretKept);
+        const QString path = m_dir->filePath("mesa.jsonl");
+        const auto cli = [](const QStringList &arguments) {
+            QProcess process;
+            process.start(QStringLiteral(QUESSAR_CLI_PATH), arguments);
+            process.waitForFinished(10000);
+            return process.exitCode();
+        };
+        QCOMPARE(cli({"sessao", "abrir", path}), 0);
+        QCOMPARE(cli({"sessao", "sal", path, "sal"}), 0);
+        QCOMPARE(cli({"dados", "--registro", path, "1d20"}), 0);
+        if (!secretKept)
+            QVERIFY(QFile::rename(path + ".segredo", path + ".longe"));
+        const QByteArray before = readAll(path);
+        {
+            auto window = open(path);
+            type(*window, QStringLiteral("3d6"));
+            window->rollTyped();
+            QCOMPARE(rows(*window), secretKept ? 1 : 0);
+            QCOMPARE(child<QFrame>(*window, "barMensagem")->isVisible(), !secretKept);
+        }
+        if (!secretKept) {
+            QCOMPARE(readAll(path), before);
+            return;
+        }
+        QCOMPARE(lines(path).size(), 4);
+        QCOMPARE(cli({"sessao", "fechar", path}), 0);
+        QCOMPARE(cli({"verificar", path}), 0);
     }
 
     // The window's size comes back at the next run.
