@@ -4,6 +4,7 @@
 #include "dice/notation/DiceNotation.h"
 #include "dice/roll/SplitMixDieSource.h"
 #include "mesa/ExpressionEdit.h"
+#include "mesa/LuckPanel.h"
 #include "mesa/MesaSession.h"
 #include "mesa/OddsCalculator.h"
 #include "mesa/RollDelegate.h"
@@ -91,6 +92,8 @@ frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
     }
 
     dckSessao->setSession(m_session.get());
+    if (opened)
+        dckSorte->setRecord(m_session->path());
     connect(m_odds, &OddsCalculator::computed, this, [this](const QString &text, bool) {
         lblChances->setText(text);
     });
@@ -144,6 +147,7 @@ bool frmMesaDados::openVerifiableSession(const QString &path)
     m_session = std::move(session);
     lblRegistro->setText(QStringLiteral("Registro: ") + m_session->path());
     dckSessao->setSession(m_session.get());
+    dckSorte->setRecord(m_session->path());
     dckSessao->show();
     dckSessao->raise();
     return true;
@@ -303,6 +307,10 @@ void frmMesaDados::buildLayout()
     dckSessao->hide();
     connect(dckSessao, &SessionPanel::failed, this, &frmMesaDados::showMessage);
 
+    dckSorte = new LuckPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, dckSorte);
+    dckSorte->hide();
+
     setTabOrder(txtExpressao, cmdRolar);
     setTabOrder(cmdRolar, lstRolagens);
     setTabOrder(lstRolagens, lstSalvas);
@@ -392,6 +400,10 @@ void frmMesaDados::buildActions()
     panel->setText(QStringLiteral("&Painel da sessão"));
     panel->setShortcut(QKeySequence(Qt::Key_F7));
     session->addAction(panel);
+    QAction *luck = dckSorte->toggleViewAction();
+    luck->setText(QStringLiteral("Painel da &sorte"));
+    luck->setShortcut(QKeySequence(Qt::Key_F8));
+    session->addAction(luck);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
     QAction *notation = dckNotacao->toggleViewAction();
@@ -500,6 +512,7 @@ bool frmMesaDados::roll(const QString &text)
     m_history->append(std::move(std::get<RollEntry>(rolled)));
     if (dckSessao->isVisible())
         dckSessao->refresh();
+    dckSorte->recordChanged();
     lstRolagens->scrollToTop();
     m_settings.remember(text.trimmed());
     txtExpressao->setHistory(m_settings.history);

@@ -9,6 +9,7 @@
 
 class DiceExpression;
 class ExpressionEdit;
+class LuckPanel;
 class MesaSession;
 class OddsCalculator;
 class QDockWidget;
@@ -88,4 +89,5 @@ private:
     QLabel *lblRegistro = nullptr;
     QDockWidget *dckNotacao = nullptr;
     SessionPanel *dckSessao = nullptr;
+    LuckPanel *dckSorte = nullptr;
 };

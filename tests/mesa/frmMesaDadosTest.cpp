@@ -1,3 +1,7 @@
+#include "dice/audit/AuditLineReader.h"
+#include "dice/audit/AuditWords.h"
+#include "dice/audit/LuckAudit.h"
+#include "mesa/LuckPanel.h"
 #include "mesa/MesaCommandLine.h"
 #include "mesa/MesaSettings.h"
 #include "mesa/OddsCalculator.h"
@@ -6,6 +10,7 @@
 #include "mesa/RollDelegate.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -21,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <cmath>
@@ -606,6 +612,89 @@ private slots:
         QCOMPARE(lines(path).size(), 4);
         QCOMPARE(cli({"sessao", "fechar", path}), 0);
         QCOMPARE(cli({"verificar", path}), 0);
+    }
+
+    // The luck panel shows, for a seeded session, the counts and p-values the audit of the
+    // record gives (what quessar-cli auditar prints), and follows the rolls made while shown.
+    void theLuckPanelAuditsTheRecord_data()
+    {
+        QTest::addColumn<bool>("byLabel");
+        QTest::newRow("all together") << false;
+        QTest::newRow("each label") << true;
+    }
+    void theLuckPanelAuditsTheRecord()
+    {
+        QFETCH(bool, byLabel);
+        auto window = open();
+        for (int r = 0; r < 40; ++r) {
+            for (const char *text : {"1d6", "2d6 # Ana"}) {
+                type(*window, QString::fromUtf8(text));
+                window->rollTyped();
+            }
+        }
+        QCOMPARE(rows(*window), 80);
+        auto *panel = child<LuckPanel>(*window, "dckSorte");
+        auto *tree = child<QTreeWidget>(*window, "lstSorte");
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(tree->topLevelItemCount(), 0); // nothing worked out while hidden
+        child<QCheckBox>(*window, "chkPorRotulo")->setChecked(byLabel);
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F8);
+        QVERIFY(panel->isVisible());
+        QTRY_VERIFY(!panel->busy() && tree->topLevelItemCount() > 0);
+
+        // One more roll while shown: the panel reads it too.
+        type(*window, QStringLiteral("1d6"));
+        window->rollTyped();
+        QTRY_VERIFY(!panel->busy()
+                    && child<QLabel>(*window, "lblSorte")->text().contains(QStringLiteral("81 rolagens")));
+
+        LuckAudit audit(byLabel);
+        AuditLineReader reader(audit);
+        reader.feed(readAll(window->recordPath()));
+        reader.finish();
+        const AuditReport report = audit.report();
+        QCOMPARE(report.rolls, 81);
+        QCOMPARE(tree->topLevelItemCount(), byLabel ? 2 : 4);
+        for (const AuditGroup &group : report.groups) {
+            QTreeWidgetItem *top = nullptr;
+            if (byLabel) {
+                const QString name = group.label.isEmpty() ? QStringLiteral("sem rótulo")
+                                                           : QStringLiteral("rótulo \"%1\"").arg(group.label);
+                const auto found = tree->findItems(name, Qt::MatchExactly, LuckPanel::Name);
+                QCOMPARE(found.size(), 1);
+                top = found[0];
+            }
+            const auto item = [&](const QString &name) {
+                for (int i = 0, n = top ? top->childCount() : tree->topLevelItemCount(); i < n; ++i) {
+                    QTreeWidgetItem *it = top ? top->child(i) : tree->topLevelItem(i);
+                    if (it->text(LuckPanel::Name) == name)
+                        return it;
+                }
+                qFatal("no row %s", qPrintable(name));
+            };
+            for (const ExpressionAudit &expression : group.expressions) {
+                QTreeWidgetItem *it = item(expression.expression);
+                QCOMPARE(it->text(LuckPanel::Count), QString::number(expression.rolls));
+                QCOMPARE(it->text(LuckPanel::PValue), AuditWords::pValue(expression.fit.pValue));
+                QCOMPARE(it->child(0)->text(LuckPanel::PValue), AuditWords::pValue(expression.mean.pValue));
+                QCOMPARE(it->text(LuckPanel::Verdict),
+                         AuditWords::verdict(AuditFinding::worse(expression.mean, expression.distribution)));
+            }
+            for (const DieAudit &die : group.dice) {
+                QTreeWidgetItem *it = item(QStringLiteral("d%1").arg(die.faces));
+                QCOMPARE(it->text(LuckPanel::Count), QString::number(die.draws));
+                QVERIFY(it->text(LuckPanel::Seen).startsWith(
+                    QStringLiteral("1: %1  2: %2").arg(die.counts[0]).arg(die.counts[1])));
+                QCOMPARE(it->text(LuckPanel::PValue), AuditWords::pValue(die.fit.pValue));
+            }
+            QTreeWidgetItem *luck = item(QStringLiteral("sorte média"));
+            QCOMPARE(luck->text(LuckPanel::Seen),
+                     AuditWords::decimal(100 * group.luck.meanLuck, 1) + QStringLiteral(" %"));
+            QCOMPARE(luck->text(LuckPanel::PValue), AuditWords::pValue(group.luck.finding.pValue));
+        }
+        // The die sizes audited are every draw of the record: 41 + 80 faces of a d6.
+        if (!byLabel)
+            QCOMPARE(report.groups[0].dice[0].draws, 121);
     }
 
     // The window's size comes back at the next run.
