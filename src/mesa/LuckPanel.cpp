@@ -13,6 +13,9 @@
 
 namespace {
 
+// The largest die whose faces' counts are shown in their row.
+constexpr quint32 ListedFaces = 10;
+
 QString plural(qint64 count, const char *one, const char *many)
 {
     return AuditWords::whole(count) + u' ' + QString::fromUtf8(count == 1 ? one : many);
@@ -197,7 +200,12 @@ void LuckPanel::addGroup(QTreeWidgetItem *parent, const AuditGroup &group)
                           faces.isEmpty() ? chiSquared(die.fit) : faces,
                           AuditWords::decimal(expected, 1) + QStringLiteral(" de cada face"),
                           pOf(die.fit), AuditWords::verdict(die.finding)});
-        if (!faces.isEmpty())
+        // Larger dice list their faces in the tooltip: the column stays readable.
+        if (die.faces > ListedFaces) {
+            item->setText(Seen, chiSquared(die.fit));
+            item->setToolTip(Seen, faces);
+        }
+        if (!faces.isEmpty() && die.faces <= ListedFaces)
             row(item, lstSorte,
                 {QStringLiteral("faces"), QString(), chiSquared(die.fit), QString(), pOf(die.fit),
                  AuditWords::verdict(die.finding)});

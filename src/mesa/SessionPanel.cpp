@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +68,8 @@ SessionPanel::SessionPanel(QWidget *parent)
     txtCompromisso = field(body, "txtCompromisso", QStringLiteral("Compromisso da sessão"));
     txtCompromisso->setReadOnly(true);
     txtCompromisso->setFont(fixed);
+    // 64 hex digits, shown whole.
+    txtCompromisso->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(66, u'0')));
     txtCompromisso->setToolTip(QStringLiteral(
         "O SHA-256 do segredo: publique-o para os jogadores antes de rolar"));
     lblCompromisso->setBuddy(txtCompromisso);
@@ -101,6 +104,7 @@ SessionPanel::SessionPanel(QWidget *parent)
     txtSegredo = field(body, "txtSegredo", QStringLiteral("Segredo revelado"));
     txtSegredo->setReadOnly(true);
     txtSegredo->setFont(fixed);
+    txtSegredo->setMinimumWidth(txtCompromisso->minimumWidth());
     txtSegredo->setToolTip(QStringLiteral("O segredo, revelado ao encerrar a sessão"));
     lblSegredo->setBuddy(txtSegredo);
     cmdCopiarSegredo = button(body, "cmdCopiarSegredo", QStringLiteral("Cop&iar"),

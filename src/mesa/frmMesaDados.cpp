@@ -303,12 +303,15 @@ void frmMesaDados::buildLayout()
     dckNotacao->hide();
 
     dckSessao = new SessionPanel(this);
-    addDockWidget(Qt::RightDockWidgetArea, dckSessao);
+    // Below the table, where the commitment and the secret fit whole.
+    addDockWidget(Qt::BottomDockWidgetArea, dckSessao);
     dckSessao->hide();
     connect(dckSessao, &SessionPanel::failed, this, &frmMesaDados::showMessage);
 
+    // The audit's columns need the window's width: a tab beside the session's panel.
     dckSorte = new LuckPanel(this);
-    addDockWidget(Qt::RightDockWidgetArea, dckSorte);
+    addDockWidget(Qt::BottomDockWidgetArea, dckSorte);
+    tabifyDockWidget(dckSessao, dckSorte);
     dckSorte->hide();
 
     setTabOrder(txtExpressao, cmdRolar);
@@ -404,6 +407,16 @@ void frmMesaDados::buildActions()
     luck->setText(QStringLiteral("Painel da &sorte"));
     luck->setShortcut(QKeySequence(Qt::Key_F8));
     session->addAction(luck);
+    // Shown, each panel comes to the front of the tabs they share.
+    for (QAction *toggle : {panel, luck})
+        connect(toggle, &QAction::toggled, this, [this, toggle](bool on) {
+            QDockWidget *dock = toggle == dckSorte->toggleViewAction()
+                                    ? static_cast<QDockWidget *>(dckSorte)
+                                    : dckSessao;
+            // Once the tab is laid out: raised at once, the other tab stays in front.
+            if (on)
+                QTimer::singleShot(0, dock, [dock] { dock->raise(); });
+        });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
     QAction *notation = dckNotacao->toggleViewAction();

@@ -493,7 +493,10 @@ private slots:
                  qPrintable(child<QLabel>(*window, "lblMensagem")->text()));
         QCOMPARE(lines(path).size(), 1);
 
+        // The salt box is reached from the keyboard by its label's mnemonic.
         auto *salt = child<QLineEdit>(*window, "txtSal");
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_J, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), salt);
         QTest::keyClicks(salt, QStringLiteral("lobo azul 42 %1"));
         QTest::mouseClick(child<QPushButton>(*window, "cmdSal"), Qt::LeftButton);
         QVERIFY(!salt->isEnabled());
