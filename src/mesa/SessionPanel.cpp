@@ -201,8 +201,13 @@ void SessionPanel::sealSalt()
 
 void SessionPanel::closeSession()
 {
-    if (!m_session || !cmdEncerrar->isEnabled())
+    if (!m_session)
         return;
+    if (!cmdEncerrar->isEnabled()) {
+        emit failed(QStringLiteral("Não há sessão verificável aberta para encerrar (Sessão → "
+                                   "Abrir sessão verificável começa uma)."));
+        return;
+    }
     QByteArray secret;
     QString error;
     if (!m_session->close(secret, error)) {
