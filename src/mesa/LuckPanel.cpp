@@ -92,7 +92,8 @@ void LuckPanel::setRecord(const QString &path)
 {
     m_path = path;
     // A running update goes on with the tally it has; its answer is dropped.
-    m_tally = path.isEmpty() ? nullptr : std::make_shared<LuckTally>(path, chkPorRotulo->isChecked());
+    m_tally =
+        path.isEmpty() ? nullptr : std::make_shared<LuckTally>(path, chkPorRotulo->isChecked());
     lstSorte->clear();
     lblSorte->clear();
     recordChanged();
@@ -149,10 +150,11 @@ void LuckPanel::display(const Outcome &outcome)
             addGroup(nullptr, group);
             continue;
         }
-        auto *labelRow = row(nullptr, lstSorte,
-                             {group.label.isEmpty() ? QStringLiteral("sem rótulo")
-                                                    : QStringLiteral("rótulo \"") + group.label + u'"',
-                              AuditWords::whole(group.rolls)});
+        auto *labelRow =
+            row(nullptr, lstSorte,
+                {group.label.isEmpty() ? QStringLiteral("sem rótulo")
+                                       : QStringLiteral("rótulo \"") + group.label + u'"',
+                 AuditWords::whole(group.rolls)});
         addGroup(labelRow, group);
     }
     lstSorte->expandAll();
@@ -165,18 +167,19 @@ void LuckPanel::addGroup(QTreeWidgetItem *parent, const AuditGroup &group)
         if (!audit.refusal.isEmpty()) {
             row(parent, lstSorte,
                 {audit.expression, AuditWords::whole(audit.rolls),
-                 QStringLiteral("média ") + AuditWords::decimal(audit.observedMean, 2),
-                 QString(), QString(),
+                 QStringLiteral("média ") + AuditWords::decimal(audit.observedMean, 2), QString(),
+                 QString(),
                  QStringLiteral("sem as chances exatas, não auditada: ") + audit.refusal});
             continue;
         }
-        auto *item = row(parent, lstSorte,
-                         {audit.expression, AuditWords::whole(audit.rolls),
-                          QStringLiteral("média ") + AuditWords::decimal(audit.observedMean, 2),
-                          AuditWords::decimal(audit.exactMean, 2) + QStringLiteral(" ± ")
-                              + AuditWords::decimal(audit.standardError, 2),
-                          pOf(audit.fit),
-                          AuditWords::verdict(AuditFinding::worse(audit.mean, audit.distribution))});
+        auto *item =
+            row(parent, lstSorte,
+                {audit.expression, AuditWords::whole(audit.rolls),
+                 QStringLiteral("média ") + AuditWords::decimal(audit.observedMean, 2),
+                 AuditWords::decimal(audit.exactMean, 2) + QStringLiteral(" ± ")
+                     + AuditWords::decimal(audit.standardError, 2),
+                 pOf(audit.fit),
+                 AuditWords::verdict(AuditFinding::worse(audit.mean, audit.distribution))});
         row(item, lstSorte,
             {QStringLiteral("média"), QString(), AuditWords::decimal(audit.observedMean, 2),
              AuditWords::decimal(audit.exactMean, 2), AuditWords::pValue(audit.mean.pValue),
@@ -192,8 +195,8 @@ void LuckPanel::addGroup(QTreeWidgetItem *parent, const AuditGroup &group)
         QString faces;
         if (die.faces <= 20)
             for (std::size_t f = 0; f < die.counts.size(); ++f)
-                faces += (f ? QStringLiteral("  ") : QString())
-                         + QStringLiteral("%1: ").arg(f + 1) + AuditWords::whole(die.counts[f]);
+                faces += (f ? QStringLiteral("  ") : QString()) + QStringLiteral("%1: ").arg(f + 1)
+                         + AuditWords::whole(die.counts[f]);
         const double expected = double(die.draws - die.impossible) / die.faces;
         auto *item = row(parent, lstSorte,
                          {QStringLiteral("d%1").arg(die.faces), AuditWords::whole(die.draws),

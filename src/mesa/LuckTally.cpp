@@ -34,7 +34,9 @@ bool LuckTally::update(AuditReport &report, QString &error)
         error = SessionRecord::systemReason(errno);
         return false;
     }
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) == 0 && info.st_size < m_offset)
         restart();
     // A line being appended by another process stays in the reader until its end comes.

@@ -3,6 +3,7 @@
 #include "dice/record/RecordVerifier.h"
 #include "dice/record/SessionRecord.h"
 #include "dice/record/VerifiableSession.h"
+#include "mesa/MesaButton.h"
 #include "mesa/MesaSession.h"
 
 #include <QApplication>
@@ -22,17 +23,6 @@ QLineEdit *field(QWidget *parent, const char *name, const QString &accessible)
     edit->setObjectName(QLatin1StringView(name));
     edit->setAccessibleName(accessible);
     return edit;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QString &tip, const QString &accessible)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1StringView(name));
-    b->setToolTip(tip);
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLabel *note(QWidget *parent, const char *name, const QString &accessible)
@@ -70,12 +60,12 @@ SessionPanel::SessionPanel(QWidget *parent)
     txtCompromisso->setFont(fixed);
     // 64 hex digits, shown whole.
     txtCompromisso->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(66, u'0')));
-    txtCompromisso->setToolTip(QStringLiteral(
-        "O SHA-256 do segredo: publique-o para os jogadores antes de rolar"));
+    txtCompromisso->setToolTip(
+        QStringLiteral("O SHA-256 do segredo: publique-o para os jogadores antes de rolar"));
     lblCompromisso->setBuddy(txtCompromisso);
-    cmdCopiarCompromisso = button(body, "cmdCopiarCompromisso", QStringLiteral("&Copiar"),
-                                  QStringLiteral("Copia o compromisso para publicá-lo"),
-                                  QStringLiteral("Copiar o compromisso"));
+    cmdCopiarCompromisso = MesaButton(body, "cmdCopiarCompromisso", QStringLiteral("&Copiar"),
+                                      QStringLiteral("Copia o compromisso para publicá-lo"),
+                                      QStringLiteral("Copiar o compromisso"));
     grid->addWidget(lblCompromisso, 1, 0);
     grid->addWidget(txtCompromisso, 1, 1);
     grid->addWidget(cmdCopiarCompromisso, 1, 2);
@@ -87,17 +77,18 @@ SessionPanel::SessionPanel(QWidget *parent)
         "Um texto que os jogadores escolhem depois de ver o compromisso; registrado antes da "
         "primeira rolagem (Enter registra)"));
     lblSal->setBuddy(txtSal);
-    cmdSal = button(body, "cmdSal", QStringLiteral("Regis&trar o sal"),
-                    QStringLiteral("Registra o sal; depois dele as rolagens vêm do segredo"),
-                    QStringLiteral("Registrar o sal"));
+    cmdSal = MesaButton(body, "cmdSal", QStringLiteral("Regis&trar o sal"),
+                        QStringLiteral("Registra o sal; depois dele as rolagens vêm do segredo"),
+                        QStringLiteral("Registrar o sal"));
     grid->addWidget(lblSal, 2, 0);
     grid->addWidget(txtSal, 2, 1);
     grid->addWidget(cmdSal, 2, 2);
 
-    cmdEncerrar = button(body, "cmdEncerrar", QStringLiteral("Encerr&ar a sessão"),
-                         QStringLiteral("Revela o segredo no registro e confere a sessão inteira; "
-                                        "depois disso nada mais é rolado nela"),
-                         QStringLiteral("Encerrar a sessão"));
+    cmdEncerrar =
+        MesaButton(body, "cmdEncerrar", QStringLiteral("Encerr&ar a sessão"),
+                   QStringLiteral("Revela o segredo no registro e confere a sessão inteira; "
+                                  "depois disso nada mais é rolado nela"),
+                   QStringLiteral("Encerrar a sessão"));
     grid->addWidget(cmdEncerrar, 3, 1, 1, 2, Qt::AlignLeft);
 
     auto *lblSegredo = new QLabel(QStringLiteral("Segredo reve&lado:"), body);
@@ -107,9 +98,9 @@ SessionPanel::SessionPanel(QWidget *parent)
     txtSegredo->setMinimumWidth(txtCompromisso->minimumWidth());
     txtSegredo->setToolTip(QStringLiteral("O segredo, revelado ao encerrar a sessão"));
     lblSegredo->setBuddy(txtSegredo);
-    cmdCopiarSegredo = button(body, "cmdCopiarSegredo", QStringLiteral("Cop&iar"),
-                              QStringLiteral("Copia o segredo revelado"),
-                              QStringLiteral("Copiar o segredo"));
+    cmdCopiarSegredo =
+        MesaButton(body, "cmdCopiarSegredo", QStringLiteral("Cop&iar"),
+                   QStringLiteral("Copia o segredo revelado"), QStringLiteral("Copiar o segredo"));
     grid->addWidget(lblSegredo, 4, 0);
     grid->addWidget(txtSegredo, 4, 1);
     grid->addWidget(cmdCopiarSegredo, 4, 2);
@@ -177,8 +168,7 @@ void SessionPanel::refresh()
         lblSessao->setText(QStringLiteral("Sessão aberta, ")
                            + (state.salt ? QStringLiteral("com sal: ")
                                          : QStringLiteral("sem sal (rolada antes dele): "))
-                           + rolls(state.lastSeq)
-                           + QStringLiteral(" com os dados do segredo."));
+                           + rolls(state.lastSeq) + QStringLiteral(" com os dados do segredo."));
 }
 
 void SessionPanel::sealSalt()

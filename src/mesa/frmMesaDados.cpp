@@ -5,6 +5,7 @@
 #include "dice/roll/SplitMixDieSource.h"
 #include "mesa/ExpressionEdit.h"
 #include "mesa/LuckPanel.h"
+#include "mesa/MesaButton.h"
 #include "mesa/MesaSession.h"
 #include "mesa/OddsCalculator.h"
 #include "mesa/RollDelegate.h"
@@ -37,17 +38,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QString &tip, const QString &accessible)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1StringView(name));
-    b->setToolTip(tip);
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString folderOr(const QString &folder, QStandardPaths::StandardLocation location)
 {
@@ -170,8 +160,8 @@ void frmMesaDados::buildLayout()
         "Acima e Abaixo percorrem as expressões já roladas"));
     txtExpressao->setMaxLength(int(DiceNotation::MaxLength));
     lblExpressao->setBuddy(txtExpressao);
-    cmdRolar = button(central, "cmdRolar", QStringLiteral("&Rolar"),
-                      QStringLiteral("Rola a expressão (Enter, Alt+R)"), QStringLiteral("Rolar"));
+    cmdRolar = MesaButton(central, "cmdRolar", QStringLiteral("&Rolar"),
+                          QStringLiteral("Rola a expressão (Enter, Alt+R)"), QStringLiteral("Rolar"));
     row->addWidget(lblExpressao);
     row->addWidget(txtExpressao, 1);
     row->addWidget(cmdRolar);
@@ -259,22 +249,22 @@ void frmMesaDados::buildLayout()
     rightLayout->addWidget(lblSalvas);
     rightLayout->addWidget(lstSalvas);
     auto *buttons = new QHBoxLayout;
-    auto *cmdGuardar = button(right, "cmdGuardar", QStringLiteral("&Guardar"),
-                              QStringLiteral("Guarda a expressão da caixa (Ctrl+S); o rótulo "
-                                             "\"# nome\" dá o nome"),
-                              QStringLiteral("Guardar a expressão"));
-    auto *cmdRenomear = button(right, "cmdRenomear", QStringLiteral("Re&nomear"),
-                               QStringLiteral("Renomeia a rolagem salva (F2)"),
-                               QStringLiteral("Renomear a rolagem salva"));
-    auto *cmdSubir = button(right, "cmdSubir", QStringLiteral("Su&bir"),
-                            QStringLiteral("Sobe a rolagem salva (Ctrl+Acima)"),
-                            QStringLiteral("Subir a rolagem salva"));
-    auto *cmdDescer = button(right, "cmdDescer", QStringLiteral("&Descer"),
-                             QStringLiteral("Desce a rolagem salva (Ctrl+Abaixo)"),
-                             QStringLiteral("Descer a rolagem salva"));
-    auto *cmdRemover = button(right, "cmdRemover", QStringLiteral("Remo&ver"),
-                              QStringLiteral("Remove a rolagem salva (Delete)"),
-                              QStringLiteral("Remover a rolagem salva"));
+    auto *cmdGuardar = MesaButton(right, "cmdGuardar", QStringLiteral("&Guardar"),
+                                  QStringLiteral("Guarda a expressão da caixa (Ctrl+S); o rótulo "
+                                                 "\"# nome\" dá o nome"),
+                                  QStringLiteral("Guardar a expressão"));
+    auto *cmdRenomear = MesaButton(right, "cmdRenomear", QStringLiteral("Re&nomear"),
+                                   QStringLiteral("Renomeia a rolagem salva (F2)"),
+                                   QStringLiteral("Renomear a rolagem salva"));
+    auto *cmdSubir = MesaButton(right, "cmdSubir", QStringLiteral("Su&bir"),
+                                QStringLiteral("Sobe a rolagem salva (Ctrl+Acima)"),
+                                QStringLiteral("Subir a rolagem salva"));
+    auto *cmdDescer = MesaButton(right, "cmdDescer", QStringLiteral("&Descer"),
+                                 QStringLiteral("Desce a rolagem salva (Ctrl+Abaixo)"),
+                                 QStringLiteral("Descer a rolagem salva"));
+    auto *cmdRemover = MesaButton(right, "cmdRemover", QStringLiteral("Remo&ver"),
+                                  QStringLiteral("Remove a rolagem salva (Delete)"),
+                                  QStringLiteral("Remover a rolagem salva"));
     for (QPushButton *b : {cmdGuardar, cmdRenomear, cmdSubir, cmdDescer, cmdRemover})
         buttons->addWidget(b);
     rightLayout->addLayout(buttons);

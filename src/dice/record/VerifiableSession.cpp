@@ -14,7 +14,9 @@ bool VerifiableSession::open(SessionRecord &record, const QString &path, const Q
 {
     // The record first: an existing one is refused before any secret is made for it.
     failedPath = path;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &info) == 0) {
         error = QStringLiteral("o arquivo já existe");
         return false;

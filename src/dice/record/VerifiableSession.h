@@ -28,6 +28,6 @@ public:
 
     // Reveals the secret kept beside `path` in the open `record` and ends the session;
     // `rolls` is how many the session holds and `secret` what was revealed.
-    static bool close(SessionRecord &record, const QString &path, qint64 &rolls,
-                      QByteArray &secret, QString &error);
+    static bool close(SessionRecord &record, const QString &path, qint64 &rolls, QByteArray &secret,
+                      QString &error);
 };
