@@ -124,6 +124,11 @@ SessionPanel::SessionPanel(QWidget *parent)
     connect(cmdSal, &QPushButton::clicked, this, &SessionPanel::sealSalt);
     connect(txtSal, &QLineEdit::returnPressed, this, &SessionPanel::sealSalt);
     connect(cmdEncerrar, &QPushButton::clicked, this, &SessionPanel::closeSession);
+    // Another process may have appended to the record while the panel was out of sight.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible)
+            refresh();
+    });
     refresh();
 }
 

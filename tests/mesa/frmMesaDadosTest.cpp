@@ -9,6 +9,7 @@
 #include "mesa/ExpressionEdit.h"
 #include "mesa/RollDelegate.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -546,18 +547,33 @@ private slots:
         QTest::newRow("a record there") << "s.jsonl" << "s.jsonl" << "o arquivo já existe";
         QTest::newRow("a secret there") << "s.jsonl" << "s.jsonl.segredo" << "o arquivo do segredo já existe";
         QTest::newRow("no folder") << "falta/s.jsonl" << "" << "";
+        QTest::newRow("a full disk") << "cheio/s.jsonl" << "cheio/resto" << "espaço";
     }
     void aVerifiableSessionIsRefused()
     {
         QFETCH(QString, name);
         QFETCH(QString, existing);
         QFETCH(QString, reason);
+        const bool full = name.startsWith(QStringLiteral("cheio/"));
+        const QString mountPoint = m_dir->filePath("cheio");
+        if (full) {
+            QVERIFY(QDir().mkpath(mountPoint));
+            if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=4k") != 0)
+                QSKIP("mount -t tmpfs is not permitted here");
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (full)
+                ::umount(QFile::encodeName(mountPoint).constData());
+        });
         auto window = open();
         const QString before = window->recordPath();
         if (!existing.isEmpty()) {
             QFile file(m_dir->filePath(existing));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("meu\n");
+            // A full disk: what is left of it taken by that file.
+            while (full && file.write(QByteArray(512, 'x')) > 0 && file.flush()) {
+            }
         }
         const QString path = m_dir->filePath(name);
         QVERIFY(!window->openVerifiableSession(path));
@@ -566,7 +582,7 @@ private slots:
                      && message.contains(reason),
                  qPrintable(message));
         if (!existing.isEmpty())
-            QCOMPARE(readAll(m_dir->filePath(existing)), QByteArray("meu\n"));
+            QVERIFY(readAll(m_dir->filePath(existing)).startsWith("meu\n"));
         // Neither half of a session is left behind.
         QCOMPARE(QFileInfo::exists(path), existing == name);
         QCOMPARE(QFileInfo::exists(path + ".segredo"), existing == name + ".segredo");
@@ -574,6 +590,11 @@ private slots:
         type(*window, QStringLiteral("3d6"));
         window->rollTyped();
         QCOMPARE(rows(*window), 1);
+        QCOMPARE(lines(before).size(), 2);
+        // A plain record has nothing to close: the bar says so.
+        window->findChild<QAction *>(QStringLiteral("actEncerrarSessao"))->trigger();
+        QVERIFY(child<QLabel>(*window, "lblMensagem")->text().startsWith(
+            QStringLiteral("Não há sessão verificável aberta")));
         QCOMPARE(lines(before).size(), 2);
     }
 
