@@ -398,11 +398,9 @@ void frmMesaDados::buildActions()
     luck->setShortcut(QKeySequence(Qt::Key_F8));
     session->addAction(luck);
     // Shown, each panel comes to the front of the tabs they share.
-    for (QAction *toggle : {panel, luck})
-        connect(toggle, &QAction::toggled, this, [this, toggle](bool on) {
-            QDockWidget *dock = toggle == dckSorte->toggleViewAction()
-                                    ? static_cast<QDockWidget *>(dckSorte)
-                                    : dckSessao;
+    // (Tied to the dock, not the window: a dock still toggles while the window is destroyed.)
+    for (QDockWidget *dock : std::initializer_list<QDockWidget *>{dckSessao, dckSorte})
+        connect(dock->toggleViewAction(), &QAction::toggled, dock, [dock](bool on) {
             // Once the tab is laid out: raised at once, the other tab stays in front.
             if (on)
                 QTimer::singleShot(0, dock, [dock] { dock->raise(); });
