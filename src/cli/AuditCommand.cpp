@@ -2,9 +2,9 @@
 
 #include "cli/CliOutput.h"
 #include "dice/audit/AuditJson.h"
+#include "dice/audit/AuditLineReader.h"
 #include "dice/audit/AuditText.h"
 #include "dice/audit/LuckAudit.h"
-#include "dice/audit/RollLine.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -75,40 +75,15 @@ bool AuditCommand::readInto(const QString &path, const Filter &filter, LuckAudit
     if (fd < 0)
         return failed(errno);
 
-    RollLine roll;
-    qint64 lineNumber = 0;
     qint64 broken = 0;
-    const auto take = [&](QByteArrayView line, bool tooLong) {
-        ++lineNumber;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!tooLong && line.trimmed().isEmpty())
-            return;
-        const RollLine::Kind kind = tooLong ? RollLine::Kind::Broken : roll.read(line);
-        if (kind == RollLine::Kind::Broken) {
-            if (++broken <= MaxNamedBrokenLines)
-                err.write(QStringLiteral("quessar-cli auditar: ") + shownPath
-                          + QStringLiteral(", linha ") + QString::number(lineNumber)
-                          + QStringLiteral(": não é uma rolagem inteira (gravação interrompida?); "
-                                           "pulada\n"));
-            return;
-        }
-        if (kind != RollLine::Kind::Roll)
-            return;
-        if (!filter.only.isEmpty() || !filter.without.isEmpty()) {
-            const QString label = QString::fromUtf8(roll.label());
-            if ((!filter.only.isEmpty() && !filter.only.contains(label))
-                || filter.without.contains(label))
-                return;
-        }
-        if (roll.hasDraws())
-            audit.add(roll.expression(), roll.label(), roll.total(), roll.draws());
-        else
-            audit.add(roll.expression(), roll.label(), roll.total(), std::nullopt);
+    const AuditLineReader::BrokenLine named = [&](qint64 lineNumber) {
+        if (++broken <= MaxNamedBrokenLines)
+            err.write(QStringLiteral("quessar-cli auditar: ") + shownPath
+                      + QStringLiteral(", linha ") + QString::number(lineNumber)
+                      + QStringLiteral(": não é uma rolagem inteira (gravação interrompida?); "
+                                       "pulada\n"));
     };
-
-    QByteArray pending;
-    bool skipping = false; // inside a line longer than MaxLineBytes
+    AuditLineReader reader(audit, {filter.only, filter.without}, named);
     char block[256 * 1024];
     int readError = 0;
     for (;;) {
@@ -121,24 +96,13 @@ bool AuditCommand::readInto(const QString &path, const Filter &filter, LuckAudit
         }
         if (got == 0)
             break;
-        pending.append(block, got);
-        qsizetype start = 0;
-        for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1) {
-            take(QByteArrayView(pending).sliced(start, end - start), skipping);
-            skipping = false;
-        }
-        pending.remove(0, start);
-        if (pending.size() > MaxLineBytes) {
-            pending.clear();
-            skipping = true;
-        }
+        reader.feed(QByteArrayView(block, got));
     }
     if (!standardInput)
         ::close(fd);
     if (readError != 0)
         return failed(readError);
-    if (skipping || !pending.isEmpty())
-        take(pending, skipping);
+    reader.finish();
     if (broken > MaxNamedBrokenLines)
         err.write(QStringLiteral("quessar-cli auditar: ") + shownPath + QStringLiteral(": mais ")
                   + QString::number(broken - MaxNamedBrokenLines)

@@ -9,9 +9,6 @@ class LuckAudit;
 class AuditCommand final : public CliCommand
 {
 public:
-    // Lines longer than this are skipped as broken without being kept whole (the longest
-    // roll a record can hold, 10100000 draws, takes about 100 MiB).
-    static constexpr qsizetype MaxLineBytes = 256 * 1024 * 1024;
     // Broken lines named one by one in each file; past that only their count.
     static constexpr qint64 MaxNamedBrokenLines = 10;
 

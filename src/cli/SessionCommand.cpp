@@ -1,17 +1,13 @@
 #include "cli/SessionCommand.h"
 
 #include "cli/CliOutput.h"
-#include "dice/record/RecordLine.h"
-#include "dice/record/SessionDieSource.h"
 #include "dice/record/SessionRecord.h"
 #include "dice/record/SessionSecret.h"
+#include "dice/record/VerifiableSession.h"
 
 #include "QuessarVersion.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -98,27 +94,17 @@ int SessionCommand::refused(CliOutput &err, const QString &path, const QString &
 
 int SessionCommand::open(const QString &path, CliOutput &out, CliOutput &err) const
 {
-    // The record first: an existing one is refused before any secret is made for it.
-    struct stat info{};
-    if (::lstat(QFile::encodeName(path).constData(), &info) == 0)
-        return refused(err, path, QStringLiteral("o arquivo já existe"));
-    const QString secretPath = SessionSecret::pathFor(path);
-    QByteArray secret;
-    QString error;
-    if (!SessionSecret::create(secretPath, secret, error))
-        return refused(err, secretPath, error);
-    const QByteArray commitment = SessionDieSource::commitment(secret);
     SessionRecord record;
-    if (!record.open(path, RecordLine::sessionHeader(program(), commitment), true, error)) {
-        // A secret no record commits to is of no use: it goes too.
-        QFile::remove(secretPath);
-        return refused(err, path, error);
-    }
+    QByteArray commitment;
+    QString failedPath;
+    QString error;
+    if (!VerifiableSession::open(record, path, program(), commitment, failedPath, error))
+        return refused(err, failedPath, error);
     out.write(QStringLiteral("Compromisso: ") + QString::fromLatin1(commitment)
               + QStringLiteral("\n"
                                "Publique o compromisso para os jogadores antes de rolar. O segredo "
                                "está em\n\"")
-              + secretPath
+              + SessionSecret::pathFor(path)
               + QStringLiteral("\" (não o mostre até fechar a sessão). A seguir:\n"
                                "  quessar-cli sessao sal ARQUIVO TEXTO   o sal dos jogadores\n"
                                "  quessar-cli dados --registro ARQUIVO   as rolagens\n"
@@ -130,28 +116,13 @@ int SessionCommand::salt(const QString &path, const QString &text, CliOutput &ou
                          CliOutput &err) const
 {
     const QByteArray saltUtf8 = text.toUtf8();
-    if (saltUtf8.size() > MaxSaltBytes)
-        return badArgument(err, QStringLiteral("o sal passa de %1 bytes").arg(MaxSaltBytes));
+    if (saltUtf8.size() > VerifiableSession::MaxSaltBytes)
+        return badArgument(err, QStringLiteral("o sal passa de %1 bytes")
+                                    .arg(VerifiableSession::MaxSaltBytes));
     SessionRecord record;
     QString error;
-    if (!record.open(path, QByteArray(), false, error) || !record.begin(error))
-        return refused(err, path, error);
-    const SessionRecord::State &state = record.state();
-    QString reason;
-    if (state.commitment.isEmpty())
-        reason = QStringLiteral("o registro não é de uma sessão verificável");
-    else if (state.closed)
-        reason = QStringLiteral("a sessão do registro foi encerrada");
-    else if (state.salt)
-        reason = QStringLiteral("o registro já tem um sal");
-    else if (state.lastSeq > 0)
-        reason = QStringLiteral("o registro já tem rolagens; o sal vem antes delas");
-    if (!reason.isEmpty()) {
-        record.abort();
-        return refused(err, path, reason);
-    }
-    record.addSalt(saltUtf8, RecordLine::salt(RecordLine::now(), saltUtf8));
-    if (!record.commit(error))
+    if (!record.open(path, QByteArray(), false, error)
+        || !VerifiableSession::salt(record, saltUtf8, error))
         return refused(err, path, error);
     out.write(QStringLiteral("Sal registrado. As rolagens vão para \"quessar-cli dados "
                              "--registro ARQUIVO\".\n"));
@@ -162,24 +133,10 @@ int SessionCommand::close(const QString &path, CliOutput &out, CliOutput &err) c
 {
     SessionRecord record;
     QString error;
-    if (!record.open(path, QByteArray(), false, error) || !record.begin(error))
-        return refused(err, path, error);
-    const SessionRecord::State &state = record.state();
+    qint64 rolls = 0;
     QByteArray secret;
-    QString reason;
-    if (state.commitment.isEmpty())
-        reason = QStringLiteral("o registro não é de uma sessão verificável");
-    else if (state.closed)
-        reason = QStringLiteral("a sessão do registro já foi encerrada");
-    if (reason.isEmpty()) // a secret that cannot be read, or is not the one committed to
-        SessionSecret::read(SessionSecret::pathFor(path), state.commitment, secret, reason);
-    if (!reason.isEmpty()) {
-        record.abort();
-        return refused(err, path, reason);
-    }
-    const qint64 rolls = state.lastSeq;
-    record.addClosing(RecordLine::closing(RecordLine::now(), secret.toHex()));
-    if (!record.commit(error))
+    if (!record.open(path, QByteArray(), false, error)
+        || !VerifiableSession::close(record, path, rolls, secret, error))
         return refused(err, path, error);
     out.write(QStringLiteral("Sessão encerrada depois de %1 rolagens; o segredo está no registro.\n"
                              "Qualquer um pode conferir: quessar-cli verificar ")

@@ -8,9 +8,6 @@
 class SessionCommand final : public CliCommand
 {
 public:
-    // At most this many bytes of salt (UTF-8).
-    static constexpr qsizetype MaxSaltBytes = 1000;
-
     QString name() const override { return QStringLiteral("sessao"); }
     QString summary() const override
     {

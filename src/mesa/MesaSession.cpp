@@ -4,6 +4,8 @@
 #include "dice/format/DiceOutcomeFormat.h"
 #include "dice/record/RecordLine.h"
 #include "dice/record/RecordedRolls.h"
+#include "dice/record/SessionSecret.h"
+#include "dice/record/VerifiableSession.h"
 #include "dice/roll/DiceOutcome.h"
 #include "dice/roll/SplitMixDieSource.h"
 
@@ -51,18 +53,90 @@ bool MesaSession::openExisting(const QString &path, QString &error)
     return open(path, false, error);
 }
 
+namespace {
+
+QByteArray program()
+{
+    return QByteArray("quessar-mesa ") + QuessarVersionString;
+}
+
+} // namespace
+
 bool MesaSession::open(const QString &path, bool exclusive, QString &error)
 {
-    const QByteArray program = QByteArray("quessar-mesa ") + QuessarVersionString;
-    m_open = m_record.open(path, RecordLine::header(program), exclusive, error);
+    m_open = m_record.open(path, RecordLine::header(program()), exclusive, error);
+    const QByteArray &commitment = m_record.state().commitment;
+    // An open verifiable session rolls with its secret's dice; once closed it rolls no more,
+    // and its secret is no longer needed to show it.
+    if (m_open && !commitment.isEmpty() && !m_record.state().closed
+        && !SessionSecret::read(SessionSecret::pathFor(path), commitment, m_secret, error))
+        m_open = false;
+    return m_open && recordAt(path);
+}
+
+bool MesaSession::openVerifiable(const QString &path, QString &error)
+{
+    QByteArray commitment;
+    QString failedPath;
+    m_open = VerifiableSession::open(m_record, path, program(), commitment, failedPath, error);
+    if (!m_open) {
+        error = u'"' + failedPath + QStringLiteral("\": ") + error;
+        return false;
+    }
+    if (!SessionSecret::read(SessionSecret::pathFor(path), commitment, m_secret, error)) {
+        m_open = false;
+        return false;
+    }
+    return recordAt(path);
+}
+
+bool MesaSession::recordAt(const QString &path)
+{
     struct stat info{};
-    if (m_open && ::stat(QFile::encodeName(path).constData(), &info) == 0) {
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
         m_device = quint64(info.st_dev);
         m_inode = quint64(info.st_ino);
     }
-    if (m_open)
-        m_path = path;
-    return m_open;
+    m_path = path;
+    return true;
+}
+
+bool MesaSession::readState(SessionRecord::State &state, QString &error)
+{
+    if (!m_open) {
+        error = QStringLiteral("nenhum registro de sessão está aberto");
+        return false;
+    }
+    if (!m_record.begin(error))
+        return false;
+    state = m_record.state();
+    m_record.abort();
+    return true;
+}
+
+bool MesaSession::salt(const QString &text, QString &error)
+{
+    if (!m_open || !stillThere()) {
+        error = m_open ? QStringLiteral("o registro foi removido ou trocado por outro arquivo")
+                       : QStringLiteral("nenhum registro de sessão está aberto");
+        return false;
+    }
+    return VerifiableSession::salt(m_record, text.toUtf8(), error);
+}
+
+bool MesaSession::close(QByteArray &secretHex, QString &error)
+{
+    if (!m_open || !stillThere()) {
+        error = m_open ? QStringLiteral("o registro foi removido ou trocado por outro arquivo")
+                       : QStringLiteral("nenhum registro de sessão está aberto");
+        return false;
+    }
+    qint64 rolls = 0;
+    QByteArray secret;
+    if (!VerifiableSession::close(m_record, m_path, rolls, secret, error))
+        return false;
+    secretHex = secret.toHex();
+    return true;
 }
 
 bool MesaSession::stillThere() const
@@ -79,6 +153,18 @@ std::variant<RollEntry, QString> MesaSession::roll(const DiceExpression &express
     if (!stillThere())
         return QStringLiteral("o registro \"") + m_path
                + QStringLiteral("\" foi removido ou trocado por outro arquivo");
+    if (!m_secret.isEmpty()) {
+        // While the players' salt can still be given, a roll would take that chance away
+        // from them for the whole session: it waits for the salt.
+        SessionRecord::State state;
+        QString error;
+        if (!readState(state, error))
+            return QStringLiteral("o registro \"") + m_path
+                   + QStringLiteral("\" não pôde ser lido: ") + error;
+        if (!state.closed && !state.salt && state.lastSeq == 0)
+            return QStringLiteral("a sessão verificável ainda não tem o sal dos jogadores; "
+                                  "registre o sal antes de rolar");
+    }
     RollEntry entry;
     const auto each = [&](qint64 seq, const DiceOutcome &outcome, QByteArrayView) {
         entry.seq = seq;
@@ -95,7 +181,7 @@ std::variant<RollEntry, QString> MesaSession::roll(const DiceExpression &express
         entry.total = outcome.total.decimal(4, ',');
     };
     QString error;
-    switch (RecordedRolls::roll(m_record, expression, 1, *m_source, QByteArray(), each, error)) {
+    switch (RecordedRolls::roll(m_record, expression, 1, *m_source, m_secret, each, error)) {
     case RecordedRolls::Result::Done:
         break;
     case RecordedRolls::Result::OutOfRange:

@@ -26,15 +26,26 @@ public:
 
     // A new record in `folder`, named after the local time (sessao-2026-12-08-101502.jsonl).
     bool openNew(const QString &folder, QString &error);
-    // Continues the record at `path`, created when it is missing.
+    // Continues the record at `path`, created when it is missing. A verifiable session's
+    // record is continued with its secret's dice, so its secret must be there.
     bool openExisting(const QString &path, QString &error);
+    // A new verifiable session at `path`, as `quessar-cli sessao abrir` makes it: the record
+    // with its commitment and the secret beside it. Refused when either file exists.
+    bool openVerifiable(const QString &path, QString &error);
     const QString &path() const { return m_path; }
+
+    // The record as it is now, read under its lock (another process may share it).
+    bool readState(SessionRecord::State &state, QString &error);
+    // A verifiable session's steps, as `quessar-cli sessao sal` and `sessao fechar` take them.
+    bool salt(const QString &text, QString &error);
+    bool close(QByteArray &secretHex, QString &error);
 
     // The roll, recorded; or why it was not made (in Portuguese).
     std::variant<RollEntry, QString> roll(const DiceExpression &expression);
 
 private:
     bool open(const QString &path, bool exclusive, QString &error);
+    bool recordAt(const QString &path);
     // Whether the path still names the file the record was opened on: a record removed or
     // replaced would otherwise go on taking rolls that no one can read back.
     bool stillThere() const;
@@ -42,6 +53,7 @@ private:
     std::unique_ptr<DieSource> m_source;
     SessionRecord m_record;
     QString m_path;
+    QByteArray m_secret; // a verifiable session's, once read; empty for a plain record
     bool m_open = false;
     quint64 m_device = 0;
     quint64 m_inode = 0;

@@ -6,18 +6,23 @@
 #include "mesa/ChancesPanel.h"
 #include "mesa/MesaButton.h"
 #include "mesa/ExpressionEdit.h"
+#include "mesa/LuckPanel.h"
+#include "mesa/MesaButton.h"
 #include "mesa/MesaSession.h"
 #include "mesa/OddsCalculator.h"
 #include "mesa/RollDelegate.h"
 #include "mesa/RollHistoryModel.h"
 #include "mesa/SavedRollsModel.h"
+#include "mesa/SessionPanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDateTime>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -35,12 +40,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QString &tip, const QString &accessible)
-{
-    return MesaButton(parent, name, caption, tip, accessible);
-}
 
 QString folderOr(const QString &folder, QStandardPaths::StandardLocation location)
 {
@@ -72,10 +71,7 @@ frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
     QString error;
     const bool opened =
         options.recordPath.isEmpty()
-            ? m_session->openNew(
-                  QDir(folderOr(options.dataFolder, QStandardPaths::AppDataLocation))
-                      .filePath(QStringLiteral("registros")),
-                  error)
+            ? m_session->openNew(recordsFolder(), error)
             : m_session->openExisting(options.recordPath, error);
     if (opened) {
         lblRegistro->setText(QStringLiteral("Registro: ") + m_session->path());
@@ -87,6 +83,9 @@ frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
                     + QStringLiteral(". Nenhuma rolagem será feita sem registro."));
     }
 
+    dckSessao->setSession(m_session.get());
+    if (opened)
+        dckSorte->setRecord(m_session->path());
     connect(m_odds, &OddsCalculator::computed, this, [this](const QString &text, bool) {
         lblChances->setText(text);
     });
@@ -103,6 +102,47 @@ frmMesaDados::~frmMesaDados()
 const QString &frmMesaDados::recordPath() const
 {
     return m_session->path();
+}
+
+QString frmMesaDados::recordsFolder() const
+{
+    return QDir(folderOr(m_options.dataFolder, QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("registros"));
+}
+
+void frmMesaDados::chooseVerifiableSession()
+{
+    const QString folder = recordsFolder();
+    QDir().mkpath(folder);
+    const QString suggested = QDir(folder).filePath(
+        QStringLiteral("sessao-verificavel-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"))
+        + QStringLiteral(".jsonl"));
+    // An existing file is refused by the session itself, with the reason in the bar.
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Abrir sessão verificável"), suggested,
+        QStringLiteral("Registros de sessão (*.jsonl);;Todos os arquivos (*)"), nullptr,
+        QFileDialog::DontConfirmOverwrite);
+    if (!path.isEmpty())
+        openVerifiableSession(path);
+}
+
+bool frmMesaDados::openVerifiableSession(const QString &path)
+{
+    // The window's session stays as it is until the new one is made whole.
+    auto session = std::make_unique<MesaSession>();
+    QString error;
+    if (!session->openVerifiable(path, error)) {
+        showMessage(QStringLiteral("A sessão verificável não foi aberta: ") + error);
+        return false;
+    }
+    m_session = std::move(session);
+    lblRegistro->setText(QStringLiteral("Registro: ") + m_session->path());
+    dckSessao->setSession(m_session.get());
+    dckSorte->setRecord(m_session->path());
+    dckSessao->show();
+    dckSessao->raise();
+    return true;
 }
 
 void frmMesaDados::buildLayout()
@@ -122,8 +162,8 @@ void frmMesaDados::buildLayout()
         "Acima e Abaixo percorrem as expressões já roladas"));
     txtExpressao->setMaxLength(int(DiceNotation::MaxLength));
     lblExpressao->setBuddy(txtExpressao);
-    cmdRolar = button(central, "cmdRolar", QStringLiteral("&Rolar"),
-                      QStringLiteral("Rola a expressão (Enter, Alt+R)"), QStringLiteral("Rolar"));
+    cmdRolar = MesaButton(central, "cmdRolar", QStringLiteral("&Rolar"),
+                          QStringLiteral("Rola a expressão (Enter, Alt+R)"), QStringLiteral("Rolar"));
     row->addWidget(lblExpressao);
     row->addWidget(txtExpressao, 1);
     row->addWidget(cmdRolar);
@@ -212,22 +252,22 @@ void frmMesaDados::buildLayout()
     rightLayout->addWidget(lblSalvas);
     rightLayout->addWidget(lstSalvas);
     auto *buttons = new QHBoxLayout;
-    auto *cmdGuardar = button(right, "cmdGuardar", QStringLiteral("&Guardar"),
-                              QStringLiteral("Guarda a expressão da caixa (Ctrl+S); o rótulo "
-                                             "\"# nome\" dá o nome"),
-                              QStringLiteral("Guardar a expressão"));
-    auto *cmdRenomear = button(right, "cmdRenomear", QStringLiteral("Re&nomear"),
-                               QStringLiteral("Renomeia a rolagem salva (F2)"),
-                               QStringLiteral("Renomear a rolagem salva"));
-    auto *cmdSubir = button(right, "cmdSubir", QStringLiteral("Su&bir"),
-                            QStringLiteral("Sobe a rolagem salva (Ctrl+Acima)"),
-                            QStringLiteral("Subir a rolagem salva"));
-    auto *cmdDescer = button(right, "cmdDescer", QStringLiteral("&Descer"),
-                             QStringLiteral("Desce a rolagem salva (Ctrl+Abaixo)"),
-                             QStringLiteral("Descer a rolagem salva"));
-    auto *cmdRemover = button(right, "cmdRemover", QStringLiteral("Remo&ver"),
-                              QStringLiteral("Remove a rolagem salva (Delete)"),
-                              QStringLiteral("Remover a rolagem salva"));
+    auto *cmdGuardar = MesaButton(right, "cmdGuardar", QStringLiteral("&Guardar"),
+                                  QStringLiteral("Guarda a expressão da caixa (Ctrl+S); o rótulo "
+                                                 "\"# nome\" dá o nome"),
+                                  QStringLiteral("Guardar a expressão"));
+    auto *cmdRenomear = MesaButton(right, "cmdRenomear", QStringLiteral("Re&nomear"),
+                                   QStringLiteral("Renomeia a rolagem salva (F2)"),
+                                   QStringLiteral("Renomear a rolagem salva"));
+    auto *cmdSubir = MesaButton(right, "cmdSubir", QStringLiteral("Su&bir"),
+                                QStringLiteral("Sobe a rolagem salva (Ctrl+Acima)"),
+                                QStringLiteral("Subir a rolagem salva"));
+    auto *cmdDescer = MesaButton(right, "cmdDescer", QStringLiteral("&Descer"),
+                                 QStringLiteral("Desce a rolagem salva (Ctrl+Abaixo)"),
+                                 QStringLiteral("Descer a rolagem salva"));
+    auto *cmdRemover = MesaButton(right, "cmdRemover", QStringLiteral("Remo&ver"),
+                                  QStringLiteral("Remove a rolagem salva (Delete)"),
+                                  QStringLiteral("Remover a rolagem salva"));
     for (QPushButton *b : {cmdGuardar, cmdRenomear, cmdSubir, cmdDescer, cmdRemover})
         buttons->addWidget(b);
     rightLayout->addLayout(buttons);
@@ -261,6 +301,18 @@ void frmMesaDados::buildLayout()
     dckNotacao->setWidget(txtNotacao);
     addDockWidget(Qt::BottomDockWidgetArea, dckNotacao);
     dckNotacao->hide();
+
+    dckSessao = new SessionPanel(this);
+    // Below the table, where the commitment and the secret fit whole.
+    addDockWidget(Qt::BottomDockWidgetArea, dckSessao);
+    dckSessao->hide();
+    connect(dckSessao, &SessionPanel::failed, this, &frmMesaDados::showMessage);
+
+    // The audit's columns need the window's width: a tab beside the session's panel.
+    dckSorte = new LuckPanel(this);
+    addDockWidget(Qt::BottomDockWidgetArea, dckSorte);
+    tabifyDockWidget(dckSessao, dckSorte);
+    dckSorte->hide();
 
     setTabOrder(txtExpressao, cmdRolar);
     setTabOrder(cmdRolar, m_chances->firstInTabOrder());
@@ -335,6 +387,35 @@ void frmMesaDados::buildActions()
     QAction *quit = mesa->addAction(QStringLiteral("&Sair"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *session = menuBar()->addMenu(QStringLiteral("Sessã&o"));
+    QAction *openSession = session->addAction(QStringLiteral("Abrir sessão &verificável…"));
+    openSession->setObjectName(QStringLiteral("actAbrirSessao"));
+    openSession->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    connect(openSession, &QAction::triggered, this, &frmMesaDados::chooseVerifiableSession);
+    QAction *closeSession = session->addAction(QStringLiteral("&Encerrar a sessão"));
+    closeSession->setObjectName(QStringLiteral("actEncerrarSessao"));
+    connect(closeSession, &QAction::triggered, this, [this] {
+        dckSessao->show();
+        dckSessao->closeSession();
+    });
+    session->addSeparator();
+    QAction *panel = dckSessao->toggleViewAction();
+    panel->setText(QStringLiteral("&Painel da sessão"));
+    panel->setShortcut(QKeySequence(Qt::Key_F7));
+    session->addAction(panel);
+    QAction *luck = dckSorte->toggleViewAction();
+    luck->setText(QStringLiteral("Painel da &sorte"));
+    luck->setShortcut(QKeySequence(Qt::Key_F8));
+    session->addAction(luck);
+    // Shown, each panel comes to the front of the tabs they share.
+    // (Tied to the dock, not the window: a dock still toggles while the window is destroyed.)
+    for (QDockWidget *dock : std::initializer_list<QDockWidget *>{dckSessao, dckSorte})
+        connect(dock->toggleViewAction(), &QAction::toggled, dock, [dock](bool on) {
+            // Once the tab is laid out: raised at once, the other tab stays in front.
+            if (on)
+                QTimer::singleShot(0, dock, [dock] { dock->raise(); });
+        });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Aj&uda"));
     QAction *notation = dckNotacao->toggleViewAction();
@@ -445,6 +526,9 @@ bool frmMesaDados::roll(const QString &text)
     }
     m_history->append(std::move(std::get<RollEntry>(rolled)));
     m_chances->rolled(m_history->entry(0), std::get<DiceExpression>(parsed));
+    if (dckSessao->isVisible())
+        dckSessao->refresh();
+    dckSorte->recordChanged();
     lstRolagens->scrollToTop();
     m_settings.remember(text.trimmed());
     txtExpressao->setHistory(m_settings.history);

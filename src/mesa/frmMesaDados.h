@@ -10,6 +10,7 @@
 class ChancesPanel;
 class DiceExpression;
 class ExpressionEdit;
+class LuckPanel;
 class MesaSession;
 class OddsCalculator;
 class QDockWidget;
@@ -20,6 +21,7 @@ class QPushButton;
 class QTimer;
 class RollHistoryModel;
 class SavedRollsModel;
+class SessionPanel;
 
 // Where the desktop roller keeps things, and how it rolls; every field may stay empty.
 struct MesaOptions
@@ -45,6 +47,9 @@ public:
     // Rolls a saved roll's expression (a click, Enter or Alt+1 … Alt+9).
     void rollSaved(int row);
     const QString &recordPath() const;
+    // Opens a new verifiable session at `path` (as `quessar-cli sessao abrir`) and rolls
+    // into it from then on; false, with the bar, when it cannot be made.
+    bool openVerifiableSession(const QString &path);
     OddsCalculator *oddsCalculator() const { return m_odds; }
 
 protected:
@@ -61,6 +66,8 @@ private:
     void showMessage(const QString &text);
     void copySelected();
     void addSaved();
+    QString recordsFolder() const;
+    void chooseVerifiableSession();
     int currentSaved() const;
 
     MesaOptions m_options;
@@ -83,4 +90,6 @@ private:
     QListView *lstSalvas = nullptr;
     QLabel *lblRegistro = nullptr;
     QDockWidget *dckNotacao = nullptr;
+    SessionPanel *dckSessao = nullptr;
+    LuckPanel *dckSorte = nullptr;
 };

@@ -3,6 +3,10 @@
 #include "dice/format/OddsText.h"
 #include "dice/notation/DiceNotation.h"
 #include "dice/odds/DiceOdds.h"
+#include "dice/audit/AuditLineReader.h"
+#include "dice/audit/AuditWords.h"
+#include "dice/audit/LuckAudit.h"
+#include "mesa/LuckPanel.h"
 #include "mesa/MesaCommandLine.h"
 #include "mesa/MesaSettings.h"
 #include "mesa/OddsCalculator.h"
@@ -12,14 +16,20 @@
 #include "mesa/ExpressionEdit.h"
 #include "mesa/RollDelegate.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPainter>
@@ -28,11 +38,13 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <cmath>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -778,6 +790,266 @@ private slots:
         QCOMPARE(all.size(), 4);
         QVERIFY(readAll(path).startsWith(before));
         QVERIFY2(all[3].startsWith("{\"tipo\":\"rolagem\",\"seq\":3,"), all[3].constData());
+    }
+
+    // A verifiable session opened, salted, rolled and closed in the window: the commitment
+    // shown is the record's, a roll waits for the salt, the secret revealed is the one kept
+    // beside the record, and both the panel and quessar-cli verificar find it verifies.
+    void aVerifiableSessionVerifies()
+    {
+        auto window = open();
+        type(*window, QStringLiteral("1d20+5 # Ana"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        const QString path = m_dir->filePath("data/mesa verificável.jsonl");
+        QVERIFY(window->openVerifiableSession(path));
+        QCOMPARE(window->recordPath(), path);
+        QVERIFY(child<QLabel>(*window, "lblRegistro")->text().contains(path));
+        auto *panel = child<QWidget>(*window, "dckSessao");
+        QVERIFY(panel->isVisible());
+        const QJsonObject header = QJsonDocument::fromJson(lines(path).value(0)).object();
+        const QString commitment = header.value("compromisso").toString();
+        QCOMPARE(commitment.size(), 64);
+        QCOMPARE(child<QLineEdit>(*window, "txtCompromisso")->text(), commitment);
+        QTest::mouseClick(child<QPushButton>(*window, "cmdCopiarCompromisso"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), commitment);
+        struct stat info{};
+        QCOMPARE(::stat(QFile::encodeName(path + ".segredo").constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0600));
+
+        // Before the salt, no roll: the bar says why and the record holds its header alone.
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        QVERIFY(child<QFrame>(*window, "barMensagem")->isVisible());
+        QVERIFY2(child<QLabel>(*window, "lblMensagem")->text().contains(QStringLiteral("sal")),
+                 qPrintable(child<QLabel>(*window, "lblMensagem")->text()));
+        QCOMPARE(lines(path).size(), 1);
+
+        // The salt box is reached from the keyboard by its label's mnemonic.
+        auto *salt = child<QLineEdit>(*window, "txtSal");
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_J, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), salt);
+        QTest::keyClicks(salt, QStringLiteral("lobo azul 42 %1"));
+        QTest::mouseClick(child<QPushButton>(*window, "cmdSal"), Qt::LeftButton);
+        QVERIFY(!salt->isEnabled());
+        QVERIFY(lines(path).value(1).contains("\"sal\":\"lobo azul 42 %1\""));
+        for (const char *text : {"4d6kh3", "10d10>=8f1", "2d20kh1+5 # Bruno"}) {
+            type(*window, QString::fromUtf8(text));
+            window->rollTyped();
+        }
+        QCOMPARE(rows(*window), 4);
+        QCOMPARE(lines(path).size(), 5);
+
+        QTest::mouseClick(child<QPushButton>(*window, "cmdEncerrar"), Qt::LeftButton);
+        const QString secret = child<QLineEdit>(*window, "txtSegredo")->text();
+        QCOMPARE(secret.toLatin1(), readAll(path + ".segredo").trimmed());
+        QVERIFY(lines(path).constLast().contains(secret.toLatin1()));
+        QTest::mouseClick(child<QPushButton>(*window, "cmdCopiarSegredo"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), secret);
+        const QString verdict = child<QLabel>(*window, "lblVerificacao")->text();
+        QVERIFY2(verdict.startsWith(QStringLiteral("Confere: 3 rolagens; o segredo revelado confere")),
+                 qPrintable(verdict));
+
+        QProcess cli;
+        cli.start(QStringLiteral(QUESSAR_CLI_PATH), {"verificar", path});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY2(cli.readAllStandardOutput().startsWith(
+                     "Confere: 3 rolagens, sessão verificável fechada, com sal.\n"
+                     "O segredo revelado confere com o compromisso"),
+                 "verificar");
+
+        // Closed, the session takes no more rolls.
+        const QByteArray closed = readAll(path);
+        window->rollTyped();
+        QCOMPARE(rows(*window), 4);
+        QCOMPARE(readAll(path), closed);
+        QVERIFY(child<QLabel>(*window, "lblMensagem")->text().contains(QStringLiteral("encerrada")));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // A session that cannot be made leaves the window rolling into its record as before, what
+    // was there untouched, and the bar saying why.
+    void aVerifiableSessionIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a record there") << "s.jsonl" << "s.jsonl" << "o arquivo já existe";
+        QTest::newRow("a secret there") << "s.jsonl" << "s.jsonl.segredo" << "o arquivo do segredo já existe";
+        QTest::newRow("no folder") << "falta/s.jsonl" << "" << "";
+        QTest::newRow("a full disk") << "cheio/s.jsonl" << "cheio/resto" << "espaço";
+    }
+    void aVerifiableSessionIsRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, existing);
+        QFETCH(QString, reason);
+        const bool full = name.startsWith(QStringLiteral("cheio/"));
+        const QString mountPoint = m_dir->filePath("cheio");
+        if (full) {
+            QVERIFY(QDir().mkpath(mountPoint));
+            if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=4k") != 0)
+                QSKIP("mount -t tmpfs is not permitted here");
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (full)
+                ::umount(QFile::encodeName(mountPoint).constData());
+        });
+        auto window = open();
+        const QString before = window->recordPath();
+        if (!existing.isEmpty()) {
+            QFile file(m_dir->filePath(existing));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("meu\n");
+            // A full disk: what is left of it taken by that file.
+            while (full && file.write(QByteArray(512, 'x')) > 0 && file.flush()) {
+            }
+        }
+        const QString path = m_dir->filePath(name);
+        QVERIFY(!window->openVerifiableSession(path));
+        const QString message = child<QLabel>(*window, "lblMensagem")->text();
+        QVERIFY2(message.startsWith(QStringLiteral("A sessão verificável não foi aberta: "))
+                     && message.contains(reason),
+                 qPrintable(message));
+        if (!existing.isEmpty())
+            QVERIFY(readAll(m_dir->filePath(existing)).startsWith("meu\n"));
+        // Neither half of a session is left behind.
+        QCOMPARE(QFileInfo::exists(path), existing == name);
+        QCOMPARE(QFileInfo::exists(path + ".segredo"), existing == name + ".segredo");
+        QCOMPARE(window->recordPath(), before);
+        type(*window, QStringLiteral("3d6"));
+        window->rollTyped();
+        QCOMPARE(rows(*window), 1);
+        QCOMPARE(lines(before).size(), 2);
+        // A plain record has nothing to close: the bar says so.
+        window->findChild<QAction *>(QStringLiteral("actEncerrarSessao"))->trigger();
+        QVERIFY(child<QLabel>(*window, "lblMensagem")->text().startsWith(
+            QStringLiteral("Não há sessão verificável aberta")));
+        QCOMPARE(lines(before).size(), 2);
+    }
+
+    // --registro continues a verifiable session made by quessar-cli with its secret's dice,
+    // and refuses it when the secret is missing.
+    void aGivenSessionIsContinued_data()
+    {
+        QTest::addColumn<bool>("secretKept");
+        QTest::newRow("with its secret") << true;
+        QTest::newRow("secret gone") << false;
+    }
+    void aGivenSessionIsContinued()
+    {
+        QFETCH(bool, secretKept);
+        const QString path = m_dir->filePath("mesa.jsonl");
+        const auto cli = [](const QStringList &arguments) {
+            QProcess process;
+            process.start(QStringLiteral(QUESSAR_CLI_PATH), arguments);
+            process.waitForFinished(10000);
+            return process.exitCode();
+        };
+        QCOMPARE(cli({"sessao", "abrir", path}), 0);
+        QCOMPARE(cli({"sessao", "sal", path, "sal"}), 0);
+        QCOMPARE(cli({"dados", "--registro", path, "1d20"}), 0);
+        if (!secretKept)
+            QVERIFY(QFile::rename(path + ".segredo", path + ".longe"));
+        const QByteArray before = readAll(path);
+        {
+            auto window = open(path);
+            type(*window, QStringLiteral("3d6"));
+            window->rollTyped();
+            QCOMPARE(rows(*window), secretKept ? 1 : 0);
+            QCOMPARE(child<QFrame>(*window, "barMensagem")->isVisible(), !secretKept);
+        }
+        if (!secretKept) {
+            QCOMPARE(readAll(path), before);
+            return;
+        }
+        QCOMPARE(lines(path).size(), 4);
+        QCOMPARE(cli({"sessao", "fechar", path}), 0);
+        QCOMPARE(cli({"verificar", path}), 0);
+    }
+
+    // The luck panel shows, for a seeded session, the counts and p-values the audit of the
+    // record gives (what quessar-cli auditar prints), and follows the rolls made while shown.
+    void theLuckPanelAuditsTheRecord_data()
+    {
+        QTest::addColumn<bool>("byLabel");
+        QTest::newRow("all together") << false;
+        QTest::newRow("each label") << true;
+    }
+    void theLuckPanelAuditsTheRecord()
+    {
+        QFETCH(bool, byLabel);
+        auto window = open();
+        for (int r = 0; r < 40; ++r) {
+            for (const char *text : {"1d6", "2d6 # Ana"}) {
+                type(*window, QString::fromUtf8(text));
+                window->rollTyped();
+            }
+        }
+        QCOMPARE(rows(*window), 80);
+        auto *panel = child<LuckPanel>(*window, "dckSorte");
+        auto *tree = child<QTreeWidget>(*window, "lstSorte");
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(tree->topLevelItemCount(), 0); // nothing worked out while hidden
+        child<QCheckBox>(*window, "chkPorRotulo")->setChecked(byLabel);
+        QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F8);
+        QVERIFY(panel->isVisible());
+        QTRY_VERIFY(!panel->busy() && tree->topLevelItemCount() > 0);
+
+        // One more roll while shown: the panel reads it too.
+        type(*window, QStringLiteral("1d6"));
+        window->rollTyped();
+        QTRY_VERIFY(!panel->busy()
+                    && child<QLabel>(*window, "lblSorte")->text().contains(QStringLiteral("81 rolagens")));
+
+        LuckAudit audit(byLabel);
+        AuditLineReader reader(audit);
+        reader.feed(readAll(window->recordPath()));
+        reader.finish();
+        const AuditReport report = audit.report();
+        QCOMPARE(report.rolls, 81);
+        QCOMPARE(tree->topLevelItemCount(), byLabel ? 2 : 4);
+        for (const AuditGroup &group : report.groups) {
+            QTreeWidgetItem *top = nullptr;
+            if (byLabel) {
+                const QString name = group.label.isEmpty() ? QStringLiteral("sem rótulo")
+                                                           : QStringLiteral("rótulo \"%1\"").arg(group.label);
+                const auto found = tree->findItems(name, Qt::MatchExactly, LuckPanel::Name);
+                QCOMPARE(found.size(), 1);
+                top = found[0];
+            }
+            const auto item = [&](const QString &name) {
+                for (int i = 0, n = top ? top->childCount() : tree->topLevelItemCount(); i < n; ++i) {
+                    QTreeWidgetItem *it = top ? top->child(i) : tree->topLevelItem(i);
+                    if (it->text(LuckPanel::Name) == name)
+                        return it;
+                }
+                qFatal("no row %s", qPrintable(name));
+            };
+            for (const ExpressionAudit &expression : group.expressions) {
+                QTreeWidgetItem *it = item(expression.expression);
+                QCOMPARE(it->text(LuckPanel::Count), QString::number(expression.rolls));
+                QCOMPARE(it->text(LuckPanel::PValue), AuditWords::pValue(expression.fit.pValue));
+                QCOMPARE(it->child(0)->text(LuckPanel::PValue), AuditWords::pValue(expression.mean.pValue));
+                QCOMPARE(it->text(LuckPanel::Verdict),
+                         AuditWords::verdict(AuditFinding::worse(expression.mean, expression.distribution)));
+            }
+            for (const DieAudit &die : group.dice) {
+                QTreeWidgetItem *it = item(QStringLiteral("d%1").arg(die.faces));
+                QCOMPARE(it->text(LuckPanel::Count), QString::number(die.draws));
+                QVERIFY(it->text(LuckPanel::Seen).startsWith(
+                    QStringLiteral("1: %1  2: %2").arg(die.counts[0]).arg(die.counts[1])));
+                QCOMPARE(it->text(LuckPanel::PValue), AuditWords::pValue(die.fit.pValue));
+            }
+            QTreeWidgetItem *luck = item(QStringLiteral("sorte média"));
+            QCOMPARE(luck->text(LuckPanel::Seen),
+                     AuditWords::decimal(100 * group.luck.meanLuck, 1) + QStringLiteral(" %"));
+            QCOMPARE(luck->text(LuckPanel::PValue), AuditWords::pValue(group.luck.finding.pValue));
+        }
+        // The die sizes audited are every draw of the record: 41 + 80 faces of a d6.
+        if (!byLabel)
+            QCOMPARE(report.groups[0].dice[0].draws, 121);
     }
 
     // The window's size comes back at the next run.

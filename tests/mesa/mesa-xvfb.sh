@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real dice table on a virtual X display, types an expression and Enter with
-# xdotool, checks that the roll reached the session record, takes a screenshot and ends it.
+# xdotool, checks that the roll reached the session record, opens a verifiable session from
+# the menu's shortcut, takes a screenshot and ends it.
 # Also checks that the window's class is the desktop entry's StartupWMClass.
 #   mesa-xvfb.sh QUESSAR_MESA SCREENSHOT_FILE DESKTOP_ENTRY
 set -euo pipefail
@@ -58,6 +59,27 @@ if ! grep -q '"rotulo":"atributos"' "$record"; then
     cat "$record" >&2 || true
     exit 1
 fi
+
+# A verifiable session from the menu's shortcut: the file dialog offers a new record under the
+# data folder, Enter takes it, and the record with its commitment and the owner-only secret
+# appear there.
+xdotool key ctrl+shift+n
+sleep 1
+xdotool key Return
+session=
+for _ in $(seq 1 50); do
+    session=$(ls "$XDG_DATA_HOME"/quessar-mesa/registros/sessao-verificavel-*.jsonl 2>/dev/null | head -n 1 || true)
+    [ -n "$session" ] && [ -s "$session" ] && break
+    sleep 0.1
+done
+if [ -z "$session" ] || ! grep -q '"compromisso":"[0-9a-f]\{64\}"' "$session"; then
+    echo "a sessão verificável não foi aberta pelo menu" >&2
+    exit 1
+fi
+if [ "$(stat -c %a "$session.segredo")" != 600 ]; then
+    echo "o segredo da sessão não é só do dono: $(stat -c %a "$session.segredo")" >&2
+    exit 1
+fi
 sleep 0.3
 xwd -root -silent >"$shot.xwd"
 if command -v convert >/dev/null; then
@@ -65,4 +87,4 @@ if command -v convert >/dev/null; then
 fi
 kill "$pid"
 wait "$pid" 2>/dev/null || true
-echo "rolagem digitada e registrada; captura em $shot"
+echo "rolagem digitada e registrada, sessão verificável aberta; captura em $shot"

@@ -4,6 +4,7 @@
 
 #include "DiceTestSupport.h"
 
+#include "dice/audit/AuditLineReader.h"
 #include "dice/audit/GoodnessOfFit.h"
 #include "dice/audit/LuckAudit.h"
 #include "dice/audit/RollLine.h"
@@ -295,6 +296,42 @@ TEST(RollLine, ReadsRecordAndJsonLines)
     ASSERT_EQ(reader.read(rows[1].line), RollLine::Kind::Roll);
     EXPECT_EQ(reader.draws()[1].faces, 6u);
     EXPECT_EQ(reader.draws()[1].value, 5u);
+}
+
+// A stream read in blocks of any size audits the same whole lines: a line cut by a block
+// waits for its end, a broken line is named by its number, a filtered label is left out,
+// and a last line without its "\n" counts only at the end of the stream.
+TEST(AuditLineReader, FeedsWholeLinesInAnyBlocks)
+{
+    const QByteArray stream =
+        R"({"registro":"quessar","versao":1,"programa":"quessar-mesa 1.0.0","criado":"x"})" "\n"
+        R"({"tipo":"rolagem","seq":1,"hora":"t","expressao":"1d6","total":4,"sorteios":[[6,4]]})" "\n"
+        R"({"tipo":"rolagem","seq":2,"hora":"t","expressao":"1d6","rotulo":"teste","total":6,"sorteios":[[6,6]]})" "\r\n"
+        R"({"tipo":"rolagem","seq":3,"hora":"t","expressao":"1d6","tot)" "\n"
+        "\n"
+        R"({"tipo":"rolagem","seq":4,"hora":"t","expressao":"2d6","total":7,"sorteios":[[6,3],[6,4]]})" "\n"
+        R"({"expressao":"1d6","total":1})";
+    for (const qsizetype block : {qsizetype(1), qsizetype(5), qsizetype(64), stream.size()}) {
+        SCOPED_TRACE(block);
+        LuckAudit audit;
+        std::vector<qint64> broken;
+        AuditLineReader reader(audit, {{}, {QStringLiteral("teste")}},
+                               [&](qint64 line) { broken.push_back(line); });
+        for (qsizetype at = 0; at < stream.size(); at += block)
+            reader.feed(QByteArrayView(stream).sliced(at, std::min(block, stream.size() - at)));
+        EXPECT_EQ(audit.rolls(), 2);
+        reader.finish();
+        EXPECT_EQ(audit.rolls(), 3);
+        EXPECT_EQ(broken, std::vector<qint64>{4});
+        EXPECT_EQ(reader.brokenLines(), 1);
+        const AuditReport report = audit.report();
+        ASSERT_EQ(report.groups.size(), 1u);
+        ASSERT_EQ(report.groups[0].expressions.size(), 2u);
+        EXPECT_EQ(report.groups[0].expressions[0].rolls, 2);
+        EXPECT_EQ(report.groups[0].rollsWithoutDraws, 1);
+        ASSERT_EQ(report.groups[0].dice.size(), 1u);
+        EXPECT_EQ(report.groups[0].dice[0].draws, 3);
+    }
 }
 
 } // namespace
