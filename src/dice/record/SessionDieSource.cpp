@@ -16,11 +16,13 @@ void putBigEndian(char *at, std::uint64_t value, int bytes)
 
 SessionDieSource::SessionDieSource(QByteArrayView secret, QByteArrayView salt,
                                    std::uint64_t seq)
-    : m_mac(secret)
+    : m_mac(QCryptographicHash::Sha256, secret.toByteArray())
 {
-    // Every message of the session starts with the salt and a zero byte: taken in once.
-    m_mac.addPrefix(salt);
-    m_mac.addPrefix(QByteArrayView("\0", 1));
+    // Every message of the session is the salt, a zero byte and twelve bytes of numbers.
+    m_message = salt.toByteArray();
+    m_message += '\0';
+    m_numberAt = m_message.size();
+    m_message.resize(m_numberAt + 12);
     restart(seq);
 }
 
@@ -31,24 +33,19 @@ void SessionDieSource::restart(std::uint64_t seq)
     m_nextWord = 8;
 }
 
-Sha256::Digest SessionDieSource::blockDigest(std::uint64_t seq, std::uint32_t block) const
-{
-    char number[12];
-    putBigEndian(number, seq, 8);
-    putBigEndian(number + 8, block, 4);
-    return m_mac.mac(QByteArrayView(number, sizeof number));
-}
-
 QByteArray SessionDieSource::block(std::uint64_t seq, std::uint32_t block) const
 {
-    const Sha256::Digest digest = blockDigest(seq, block);
-    return QByteArray(reinterpret_cast<const char *>(digest.data()), Sha256::DigestBytes);
+    putBigEndian(m_message.data() + m_numberAt, seq, 8);
+    putBigEndian(m_message.data() + m_numberAt + 8, block, 4);
+    m_mac.reset();
+    m_mac.addData(m_message);
+    return m_mac.result();
 }
 
 void SessionDieSource::nextBlock()
 {
-    const Sha256::Digest bytes = blockDigest(m_seq, m_block++);
-    const unsigned char *b = bytes.data();
+    const QByteArray bytes = block(m_seq, m_block++);
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
     for (int w = 0; w < 8; ++w, b += 4)
         m_words[std::size_t(w)] = std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16
                                   | std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]);
@@ -79,5 +76,6 @@ QByteArray SessionDieSource::commitment(QByteArrayView secret)
 
 QByteArray SessionDieSource::hmac(QByteArrayView key, QByteArrayView message)
 {
-    return HmacSha256::hash(key, message);
+    return QMessageAuthenticationCode::hash(message.toByteArray(), key.toByteArray(),
+                                            QCryptographicHash::Sha256);
 }

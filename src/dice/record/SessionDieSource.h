@@ -1,10 +1,10 @@
 #pragma once
 
-#include "dice/record/HmacSha256.h"
 #include "dice/roll/DieSource.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QMessageAuthenticationCode>
 
 #include <array>
 #include <cstdint>
@@ -44,10 +44,12 @@ public:
     static QByteArray hmac(QByteArrayView key, QByteArrayView message);
 
 private:
-    Sha256::Digest blockDigest(std::uint64_t seq, std::uint32_t block) const;
     void nextBlock();
 
-    HmacSha256 m_mac;                      // keyed by the secret; salt || 0x00 taken in
+    // Qt's HMAC, keyed by the secret, and the message whose last twelve bytes change.
+    mutable QMessageAuthenticationCode m_mac;
+    mutable QByteArray m_message; // salt || 0x00 || seq || block
+    qsizetype m_numberAt = 0;
     std::uint64_t m_seq = 0;
     std::uint32_t m_block = 0;
     std::array<std::uint32_t, 8> m_words{};
