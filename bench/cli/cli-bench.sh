@@ -14,6 +14,7 @@
 #       included (goals <= 1.5 times without a record, and < 200 us);
 #   (g) `quessar-cli chances 4d6kh3` start to exit against `quessar-cli dados 4d6kh3`,
 #       interleaved runs, medians and ratio (goal <= 1.3x);
+#   (g2) `chances --comparar --alvos` of three expressions against one roll (goal <= 1.3x);
 #   (h) `quessar-cli verificar` and `auditar` of a closed 1,000,000-roll verifiable session
 #       on tmpfs: wall time (median of 3) and peak memory (goals < 3 s and < 2 s, flat);
 #       needs /usr/bin/time (Debian's time);
@@ -101,6 +102,15 @@ if [ "$(field a_status <<<"$odds")" = 0 ] && [ "$(field b_status <<<"$odds")" = 
     echo "chances_4d6kh3_ms $(field a_ms <<<"$odds") dados_4d6kh3_ms $(field b_ms <<<"$odds") ratio $(field ratio <<<"$odds") (meta <= 1,3)"
 else
     echo "chances_4d6kh3_ms n/d"
+fi
+
+# (g2) a comparison against targets, whole process, against one roll of 4d6kh3.
+compare=$("$timer" "$runs" "$cli" chances --comparar --alvos 10..20 2d20kh1+5 1d20+8 1d20+9 \
+    -- "$cli" dados 4d6kh3)
+if [ "$(field a_status <<<"$compare")" = 0 ] && [ "$(field b_status <<<"$compare")" = 0 ]; then
+    echo "chances_comparar_ms $(field a_ms <<<"$compare") dados_4d6kh3_ms $(field b_ms <<<"$compare") ratio $(field ratio <<<"$compare") (meta <= 1,3)"
+else
+    echo "chances_comparar_ms n/d"
 fi
 
 # (h) the checks of a closed 1,000,000-roll verifiable session on tmpfs (written by

@@ -63,11 +63,30 @@ hora, dizendo qual; com --amostras N ela é estimada rolando N vezes, com a
 margem de erro de 95 %. Toda rolagem da janela de dados (1 a 50 dados de 4
 a 20 faces) cabe com folga. Probabilidades abaixo de 1e-150 contam como 0.
 
+Comparações: --comparar põe as expressões numa tabela só, uma coluna por
+expressão, na visão de --ver; --alvos dá uma linha por alvo, com um * na
+maior chance; com duas expressões, a chance de a primeira vencer, empatar
+ou perder; --variar troca o @ da expressão por cada número do intervalo,
+uma série por número. Vantagem contra +8 (os alvos 12 a 19 omitidos):
+  $ quessar-cli chances --comparar --alvos 10..20 2d20kh1+5 1d20+8
+  2d20kh1+5: média 18,825; desvio padrão 4,7111; mínimo 6; máximo 25
+  1d20+8: média 18,5; desvio padrão 5,7663; mínimo 9; máximo 28
+  chance de tirar pelo menos o alvo (* a maior da linha)
+  alvo  2d20kh1+5     1d20+8
+    10    96,00 %*   95,00 %
+    11    93,75 %*   90,00 %
+    20    51,00 %*   45,00 %
+  2d20kh1+5 contra 1d20+8: vence 49,30 %; empata 4,89 %; perde 45,81 %
+
 Exemplos:
   quessar-cli chances 4d6kh3 '10d10>=8' 8d6 '3d6!'
   quessar-cli chances --alvo 3 '10d10>=8f1'
   quessar-cli chances --json '{1d20+5, 1d20+5}kh1'
-  quessar-cli chances --amostras 100000 -s 1 '30d20!kh10')");
+  quessar-cli chances --amostras 100000 -s 1 '30d20!kh10'
+  quessar-cli chances --variar 1..10 --alvos 1..4 '@d10>=8'
+  quessar-cli chances --diferenca --alvos 1..5 2d6+3 1d10+4
+  quessar-cli chances --ver no-maximo --csv-br 3d6 4d6kh3
+  quessar-cli chances --variar 0..5 --svg bonus.svg --alvos 10..20 'd20+@')");
 }
 
 // Why the text of --alvo is refused, in words; the user's text is inserted once.
