@@ -50,17 +50,20 @@ double ChartAxes::firstTick(double low) const
 QByteArray ChartAxes::heading(const OddsChart &chart)
 {
     QByteArray text = "Chance de tirar ";
-    switch (chart.view()) {
-    case ChartView::Exactly:
-        text += "exatamente";
-        break;
-    case ChartView::AtLeast:
-        text += "pelo menos";
-        break;
-    case ChartView::AtMost:
-        text += "no máximo";
-        break;
-    }
+    text += viewWords(chart.view());
     text += chart.overTargets() ? " cada alvo" : " cada valor";
     return text;
+}
+
+const char *ChartAxes::viewWords(ChartView view)
+{
+    switch (view) {
+    case ChartView::AtLeast:
+        return "pelo menos";
+    case ChartView::AtMost:
+        return "no máximo";
+    case ChartView::Exactly:
+        break;
+    }
+    return "exatamente";
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 class OddsChart;
+enum class ChartView;
 
 // The two axes of a plotted OddsChart and its heading, the same for every picture of it (the SVG
 // and the window): values from the least to the greatest row, half a step beyond for bars; chances
@@ -23,6 +24,8 @@ struct ChartAxes
     static double roundStep(double span, int parts);
     // What the chart shows: "Chance de tirar pelo menos cada valor" (UTF-8).
     static QByteArray heading(const OddsChart &chart);
+    // The words of a view in a sentence: "exatamente", "pelo menos", "no máximo" (UTF-8).
+    static const char *viewWords(ChartView view);
     // The first value tick (a multiple of xStep at or above the least value).
     double firstTick(double low) const;
 };

@@ -1,5 +1,6 @@
 #include "dice/chart/ChartTable.h"
 
+#include "dice/chart/ChartAxes.h"
 #include "dice/chart/OddsChart.h"
 #include "dice/chart/OpposedOdds.h"
 #include "dice/format/OddsText.h"
@@ -47,17 +48,7 @@ void appendHeading(QByteArray &out, const OddsChart &chart, qsizetype series)
 void appendViewLine(QByteArray &out, const OddsChart &chart, bool marked)
 {
     out += "chance de tirar ";
-    switch (chart.view()) {
-    case ChartView::Exactly:
-        out += "exatamente";
-        break;
-    case ChartView::AtLeast:
-        out += "pelo menos";
-        break;
-    case ChartView::AtMost:
-        out += "no máximo";
-        break;
-    }
+    out += ChartAxes::viewWords(chart.view());
     out += chart.overTargets() ? " o alvo" : " o valor";
     if (marked)
         out += " (* a maior da linha)";

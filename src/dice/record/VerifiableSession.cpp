@@ -9,6 +9,27 @@
 
 #include <sys/stat.h>
 
+namespace {
+
+// Takes the record's lock when it holds a verifiable session that is still open; otherwise
+// gives the lock back and says why (`closed` when the session has been closed).
+bool beginOpenSession(SessionRecord &record, const QString &closed, QString &error)
+{
+    if (!record.begin(error))
+        return false;
+    const SessionRecord::State &state = record.state();
+    if (state.commitment.isEmpty())
+        error = QStringLiteral("o registro não é de uma sessão verificável");
+    else if (state.closed)
+        error = closed;
+    if (error.isEmpty())
+        return true;
+    record.abort();
+    return false;
+}
+
+} // namespace
+
 bool VerifiableSession::open(SessionRecord &record, const QString &path, const QByteArray &program,
                              QByteArray &commitment, QString &failedPath, QString &error)
 {
@@ -44,14 +65,10 @@ bool VerifiableSession::salt(SessionRecord &record, const QByteArray &salt, QStr
         error = QStringLiteral("o sal passa de %1 bytes").arg(MaxSaltBytes);
         return false;
     }
-    if (!record.begin(error))
+    if (!beginOpenSession(record, QStringLiteral("a sessão do registro foi encerrada"), error))
         return false;
     const SessionRecord::State &state = record.state();
-    if (state.commitment.isEmpty())
-        error = QStringLiteral("o registro não é de uma sessão verificável");
-    else if (state.closed)
-        error = QStringLiteral("a sessão do registro foi encerrada");
-    else if (state.salt)
+    if (state.salt)
         error = QStringLiteral("o registro já tem um sal");
     else if (state.lastSeq > 0)
         error = QStringLiteral("o registro já tem rolagens; o sal vem antes delas");
@@ -67,16 +84,11 @@ bool VerifiableSession::close(SessionRecord &record, const QString &path, qint64
                               QByteArray &secret, QString &error)
 {
     error.clear();
-    if (!record.begin(error))
+    if (!beginOpenSession(record, QStringLiteral("a sessão do registro já foi encerrada"), error))
         return false;
     const SessionRecord::State &state = record.state();
-    if (state.commitment.isEmpty())
-        error = QStringLiteral("o registro não é de uma sessão verificável");
-    else if (state.closed)
-        error = QStringLiteral("a sessão do registro já foi encerrada");
-    else // a secret that cannot be read, or is not the one committed to
-        SessionSecret::read(SessionSecret::pathFor(path), state.commitment, secret, error);
-    if (!error.isEmpty()) {
+    // A secret that cannot be read, or is not the one committed to, leaves the session open.
+    if (!SessionSecret::read(SessionSecret::pathFor(path), state.commitment, secret, error)) {
         record.abort();
         return false;
     }
