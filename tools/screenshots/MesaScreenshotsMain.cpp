@@ -7,6 +7,7 @@
 #include "mesa/frmMesaDados.h"
 
 #include <QApplication>
+#include <QDockWidget>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -48,7 +49,8 @@ QPalette darkPalette()
     return p;
 }
 
-bool shoot(const QString &folder, const char *file)
+// With `luck`, forty more rolls of a d20 and the luck panel open below the history.
+bool shoot(const QString &folder, const char *file, bool luck = false)
 {
     QTemporaryDir home;
     MesaOptions options;
@@ -56,7 +58,7 @@ bool shoot(const QString &folder, const char *file)
     options.dataFolder = home.filePath(QStringLiteral("data"));
     options.seed = 7;
     frmMesaDados window(options);
-    window.resize(1000, 720);
+    window.resize(1000, luck ? 960 : 720);
     window.show();
     auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtExpressao"));
     const auto typed = [&](const char *text) {
@@ -73,6 +75,13 @@ bool shoot(const QString &folder, const char *file)
     window.findChild<QPushButton *>(QStringLiteral("cmdFixar"))->click();
     typed("1d20+8 # Ataque");
     window.rollTyped();
+    if (luck) {
+        typed("1d20 # Ana");
+        for (int roll = 0; roll < 40; ++roll)
+            window.rollTyped();
+        window.findChild<QDockWidget *>(QStringLiteral("dckSorte"))->show();
+        settle(1500);
+    }
     settle(400);
     const QString path = QDir(folder).filePath(QString::fromUtf8(file));
     if (!window.grab().save(path)) {
@@ -93,7 +102,7 @@ int main(int argc, char *argv[])
     }
     InstallQtTranslation();
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (!shoot(folder, "mesa.png"))
+    if (!shoot(folder, "mesa.png") || !shoot(folder, "mesa-sorte.png", true))
         return 1;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(darkPalette());
