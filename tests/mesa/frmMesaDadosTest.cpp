@@ -48,6 +48,10 @@
 
 namespace {
 
+// How long a wait for the window may take: long, since a sanitizer build on a busy machine
+// works the odds many times slower; a passing wait ends as soon as its condition holds.
+constexpr int Patience = 30000;
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -170,7 +174,7 @@ private:
     {
         type(window, text);
         window.oddsCalculator()->waitForIdle();
-        QTRY_VERIFY(!chart(window)->isBusy());
+        QTRY_VERIFY_WITH_TIMEOUT(!chart(window)->isBusy(), Patience);
     }
     static const RollHistoryModel &history(const frmMesaDados &window)
     {
@@ -301,17 +305,19 @@ private slots:
         auto window = open();
         auto *odds = child<QLabel>(*window, "lblChances");
         type(*window, QStringLiteral("3d6"));
-        QTRY_COMPARE(odds->text(),
-                     QStringLiteral("média 10,5 · desvio-padrão 2,95804 · mínimo 3 · máximo 18"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            odds->text(),
+            QStringLiteral("média 10,5 · desvio-padrão 2,95804 · mínimo 3 · máximo 18"), Patience);
         type(*window, QStringLiteral("100d20"));
         type(*window, QStringLiteral("1d6/2"));
         window->oddsCalculator()->waitForIdle();
-        QTRY_VERIFY2(odds->text().startsWith(QStringLiteral("média 1,75 ")), qPrintable(odds->text()));
-        QTRY_VERIFY2(odds->text().endsWith(QStringLiteral("mínimo 0,5 · máximo 3")),
-                     qPrintable(odds->text()));
+        QTRY_VERIFY2_WITH_TIMEOUT(odds->text().startsWith(QStringLiteral("média 1,75 ")),
+                                  qPrintable(odds->text()), Patience);
+        QTRY_VERIFY2_WITH_TIMEOUT(odds->text().endsWith(QStringLiteral("mínimo 0,5 · máximo 3")),
+                                  qPrintable(odds->text()), Patience);
         type(*window, QStringLiteral("10000d1000000!kh5000"));
         QTRY_VERIFY_WITH_TIMEOUT(odds->text().startsWith(QStringLiteral("sem chances exatas: ")),
-                                 5000);
+                                 Patience);
     }
 
     // The chart holds every value of the typed expression with its exact chance, in the view
@@ -405,14 +411,14 @@ private slots:
         auto window = open();
         auto *estimate = child<QPushButton>(*window, "cmdEstimar");
         type(*window, QStringLiteral("1000d1000000"));
-        QTRY_VERIFY_WITH_TIMEOUT(estimate->isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(estimate->isVisible(), Patience);
         QVERIFY(!chart(*window)->chart());
         const QString refusal = child<QLabel>(*window, "lblChances")->text();
         QVERIFY2(refusal.startsWith(QStringLiteral("sem chances exatas: trabalho demais")),
                  qPrintable(refusal));
         QCOMPARE(chart(*window)->message(), refusal);
         estimate->click();
-        QTRY_VERIFY_WITH_TIMEOUT(chart(*window)->chart(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(chart(*window)->chart(), Patience);
         QVERIFY(!chart(*window)->isBusy());
         QVERIFY(!chart(*window)->estimate().isEmpty());
         QVERIFY(!estimate->isVisible());
@@ -424,10 +430,10 @@ private slots:
         typeAndWait(*window, QStringLiteral("2d6"));
         QVERIFY(chart(*window)->estimate().isEmpty());
         type(*window, QStringLiteral("1000d1000000"));
-        QTRY_VERIFY(estimate->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(estimate->isVisible(), Patience);
         estimate->click();
         type(*window, QStringLiteral("2000d1000000"));
-        QTRY_VERIFY(estimate->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(estimate->isVisible(), Patience);
         QVERIFY(estimate->isEnabled());
         QVERIFY(!chart(*window)->chart());
     }
@@ -459,7 +465,7 @@ private slots:
             window->rollTyped();
         }
         QCOMPARE(rows(*window), 1);
-        QTRY_VERIFY(history(*window).entry(0).luck.known);
+        QTRY_VERIFY_WITH_TIMEOUT(history(*window).entry(0).luck.known, Patience);
         const RollEntry &entry = history(*window).entry(0);
         const DiceDistribution odds = oddsOf(entry.expression);
         double below = 0, equal = 0, above = 0;
@@ -484,7 +490,7 @@ private slots:
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(QApplication::clipboard()->text().contains(luck));
         if (!text.isEmpty())
-            QTRY_COMPARE(chart(*window)->marker(), total);
+            QTRY_COMPARE_WITH_TIMEOUT(chart(*window)->marker(), total, Patience);
         else
             QVERIFY(!chart(*window)->marker()); // not on the chart
     }
@@ -564,7 +570,7 @@ private slots:
             odds.request(std::make_shared<const DiceExpression>(
                 std::get<DiceExpression>(DiceNotation::parse(text))));
             odds.waitForIdle();
-            QTRY_VERIFY(odds.cached(keys.back()));
+            QTRY_VERIFY_WITH_TIMEOUT(odds.cached(keys.back()), Patience);
         }
         qsizetype held = 0;
         for (const QByteArray &key : keys) {
@@ -995,13 +1001,16 @@ private slots:
         child<QCheckBox>(*window, "chkPorRotulo")->setChecked(byLabel);
         QTest::keyClick(child<QWidget>(*window, "txtExpressao"), Qt::Key_F8);
         QVERIFY(panel->isVisible());
-        QTRY_VERIFY(!panel->busy() && tree->topLevelItemCount() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->busy() && tree->topLevelItemCount() > 0, Patience);
 
         // One more roll while shown: the panel reads it too.
         type(*window, QStringLiteral("1d6"));
         window->rollTyped();
-        QTRY_VERIFY(!panel->busy()
-                    && child<QLabel>(*window, "lblSorte")->text().contains(QStringLiteral("81 rolagens")));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->busy()
+                                     && child<QLabel>(*window, "lblSorte")
+                                            ->text()
+                                            .contains(QStringLiteral("81 rolagens")),
+                                 Patience);
 
         LuckAudit audit(byLabel);
         AuditLineReader reader(audit);
