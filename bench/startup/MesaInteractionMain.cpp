@@ -75,11 +75,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTemporaryDir home;
-    MesaOptions options;
-    options.configFolder = home.filePath(QStringLiteral("config"));
-    options.dataFolder = home.filePath(QStringLiteral("data"));
-    options.seed = 1;
-    frmMesaDados window(options);
+    frmMesaDados window(MesaOptions::within(home.path(), 1));
     window.show();
     QApplication::processEvents();
     auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtExpressao"));

@@ -81,10 +81,7 @@ int main(int argc, char *argv[])
         window = widgetsAlone();
     } else {
         InstallQtTranslation();
-        MesaOptions options;
-        options.configFolder = home.filePath(QStringLiteral("config"));
-        options.dataFolder = home.filePath(QStringLiteral("data"));
-        window = std::make_unique<frmMesaDados>(options);
+        window = std::make_unique<frmMesaDados>(MesaOptions::within(home.path()));
     }
     window->show();
     return QApplication::exec();

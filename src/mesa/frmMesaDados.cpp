@@ -48,6 +48,15 @@ QString folderOr(const QString &folder, QStandardPaths::StandardLocation locatio
 
 } // namespace
 
+MesaOptions MesaOptions::within(const QString &folder, std::optional<quint64> seed)
+{
+    MesaOptions options;
+    options.configFolder = QDir(folder).filePath(QStringLiteral("config"));
+    options.dataFolder = QDir(folder).filePath(QStringLiteral("data"));
+    options.seed = seed;
+    return options;
+}
+
 frmMesaDados::frmMesaDados(const MesaOptions &options, QWidget *parent)
     : QMainWindow(parent), m_options(options)
 {
@@ -469,29 +478,23 @@ void frmMesaDados::closeEvent(QCloseEvent *event)
 
 void frmMesaDados::check(const QString &text)
 {
-    if (text.trimmed().isEmpty()) {
-        m_odds->cancel();
-        m_chances->track(nullptr);
-        txtExpressao->setErrorPosition(0);
-        lblErro->hide();
-        lblChances->clear();
-        return;
-    }
-    auto parsed = DiceNotation::parse(text);
-    if (const auto *error = std::get_if<DiceNotationError>(&parsed)) {
-        m_odds->cancel();
-        txtExpressao->setErrorPosition(int(error->position));
+    const auto parsed = text.trimmed().isEmpty()
+                            ? std::nullopt
+                            : std::optional(DiceNotation::parse(text));
+    const DiceNotationError *error = parsed ? std::get_if<DiceNotationError>(&*parsed) : nullptr;
+    txtExpressao->setErrorPosition(error ? int(error->position) : 0);
+    if (error)
         lblErro->setText(QStringLiteral("Posição %1: ").arg(error->position) + error->message);
-        lblErro->show();
-        lblChances->clear();
+    lblErro->setVisible(error);
+    if (!parsed || error) {
+        // Nothing to work out: an empty box or a mistake.
+        m_odds->cancel();
         m_chances->track(nullptr);
+        lblChances->clear();
         return;
     }
-    txtExpressao->setErrorPosition(0);
-    lblErro->hide();
     lblChances->setText(QStringLiteral("calculando…"));
-    m_chances->track(
-        std::make_shared<const DiceExpression>(std::move(std::get<DiceExpression>(parsed))));
+    m_chances->track(std::make_shared<const DiceExpression>(std::get<DiceExpression>(*parsed)));
 }
 
 void frmMesaDados::rollTyped()

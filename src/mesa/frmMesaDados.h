@@ -30,6 +30,10 @@ struct MesaOptions
     QString configFolder; // empty: the user's configuration folder for the program
     QString dataFolder;   // empty: the user's data folder for the program
     std::optional<quint64> seed; // fixed dice (tests); otherwise the system's randomness
+
+    // Everything the program keeps under `folder` (its "config" and "data"): a window for a
+    // test, a probe or a screenshot that leaves the user's own files alone.
+    static MesaOptions within(const QString &folder, std::optional<quint64> seed = {});
 };
 
 // The dice table: an expression box checked as it is typed, with the exact odds of what is

@@ -136,11 +136,8 @@ private:
     // A window over folders of this test, shown and active.
     std::unique_ptr<frmMesaDados> open(const QString &record = {}, std::optional<quint64> seed = 42)
     {
-        MesaOptions options;
-        options.configFolder = m_dir->filePath(QStringLiteral("config"));
-        options.dataFolder = m_dir->filePath(QStringLiteral("data"));
+        MesaOptions options = MesaOptions::within(m_dir->path(), seed);
         options.recordPath = record;
-        options.seed = seed;
         auto window = std::make_unique<frmMesaDados>(options);
         window->show();
         window->activateWindow();

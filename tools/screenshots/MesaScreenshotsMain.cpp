@@ -53,11 +53,7 @@ QPalette darkPalette()
 bool shoot(const QString &folder, const char *file, bool luck = false)
 {
     QTemporaryDir home;
-    MesaOptions options;
-    options.configFolder = home.filePath(QStringLiteral("config"));
-    options.dataFolder = home.filePath(QStringLiteral("data"));
-    options.seed = 7;
-    frmMesaDados window(options);
+    frmMesaDados window(MesaOptions::within(home.path(), 7));
     window.resize(1000, luck ? 960 : 720);
     window.show();
     auto *box = window.findChild<QLineEdit *>(QStringLiteral("txtExpressao"));
