@@ -72,6 +72,22 @@ TEST(SessionRecord, RollsAreRecordedWithTheirDraws)
     expectWholeRecord(record, 4);
 }
 
+// A write cut off just before its newline leaves a whole roll at the end. The next append
+// closes it with a line end, so every reader then takes it as a roll: its number is not
+// given again, and verificar accepts the record (a repeated number would fail it).
+TEST(SessionRecord, ARollCutBeforeItsNewlineKeepsItsNumber)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mesa.jsonl");
+    ASSERT_EQ(RunCli({"dados", "--registro", path, "-s", "1", "4d6kh3", "1d20"}).status, 0);
+    ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() - 1));
+    const CliRun next = RunCli({"dados", "--registro", path, "-s", "2", "2d6"});
+    EXPECT_EQ(next.status, 0) << next.errText().toStdString();
+    expectWholeRecord(readAll(path), 3);
+    const CliRun verified = RunCli({"verificar", path});
+    EXPECT_EQ(verified.status, 0) << verified.outText().toStdString();
+}
+
 // Lines that reach the roll server together go into the record as one batch: a refused
 // line among them is left out alone, the others are answered as without a record and
 // numbered on without a gap, and each line is the one its own expression writes (the same

@@ -192,23 +192,37 @@ bool SessionRecord::readState(QString &error)
         break;
     }
 
-    // The last complete line that is JSON, found backwards; a torn tail after it is skipped.
+    // The last line that is JSON, found backwards; torn lines after it are skipped.
+    const auto lastLine = [&state](const QByteArray &line) {
+        const auto last = jsonObject(line);
+        if (!last)
+            return false;
+        const QString type = last->value(QLatin1String("tipo")).toString();
+        if (type == u"rolagem")
+            state.lastSeq = last->value(QLatin1String("seq")).toInteger();
+        else if (type == u"fechamento")
+            state.closed = true;
+        return true;
+    };
     qint64 lineEnd = size > 0 ? lastNewlineBefore(size, error) + 1 : 0;
     if (lineEnd < 0)
         return false;
-    while (lineEnd > headerEnd + 1) {
+    // A write cut off just before its newline leaves a whole line at the end: once the next
+    // append closes it, every reader takes it as a roll, so its number is taken too, never
+    // given again.
+    bool found = false;
+    if (lineEnd < size && lineEnd > headerEnd) {
+        QByteArray tail;
+        if (!readLine(lineEnd, size, tail, error))
+            return false;
+        found = lastLine(tail);
+    }
+    while (!found && lineEnd > headerEnd + 1) {
         const qint64 lineStart = lastNewlineBefore(lineEnd - 1, error) + 1;
         QByteArray line;
         if (lineStart < 0 || !readLine(lineStart, lineEnd - 1, line, error))
             return false;
-        if (const auto last = jsonObject(line)) {
-            const QString type = last->value(QLatin1String("tipo")).toString();
-            if (type == u"rolagem")
-                state.lastSeq = last->value(QLatin1String("seq")).toInteger();
-            else if (type == u"fechamento")
-                state.closed = true;
-            break;
-        }
+        found = lastLine(line);
         lineEnd = lineStart; // not JSON: a torn line mended by a later append; look further
     }
     m_state = state;
